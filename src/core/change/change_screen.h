@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "change/apply_picture.h"
+#include "change/change_screen_view.h"
+#include "platform/platform.h"
+#include "startup/state.h"
+
+namespace vellumo {
+
+inline constexpr int kTriggerIntervalMs = 200;
+inline constexpr int kFileNameLabelTwips = 2940;
+inline constexpr int kEscape = 27;
+
+// Pixels of a label `twips` wide: whole twips per pixel, integer division (196 at 96 dpi).
+int LabelWidthPixels(int twips, int dpi);
+
+// The change screen frmChanging: shows the picture about to become the wallpaper, changes it on
+// its one-shot timer, stores it as the last file and closes, fading out when asked to. It also
+// serves the folder search as its progress window.
+class ChangingForm : public ChangeScreenEvents {
+ public:
+  ChangingForm(State& state, Platform& platform) : state_(state), platform_(platform) {}
+  ~ChangingForm() override;
+
+  bool IsLoaded() const { return view_ != nullptr; }
+  void Show();
+  void ShowModal();
+  void SetFileName(const std::string& text);
+  const std::string& FileName() const { return file_name_; }
+  bool TimerArmed() const { return timer_armed_; }
+  const ChangeResult& LastChange() const { return last_change_; }
+
+  // Shows the shortened sCurrentFile and arms the timer; loads the window, does not show it.
+  void TriggerNextPic();
+  // Unloads the window, fading it out first when bFadeOut is set. Nothing when not loaded.
+  void Close();
+
+  void OnTimer() override;
+  void OnKeyPress(int char_code) override;
+
+ private:
+  void Load();
+
+  State& state_;
+  Platform& platform_;
+  std::unique_ptr<ChangeScreenView> view_;
+  // A window closed from inside one of its own events is freed later, once its event is over.
+  std::unique_ptr<ChangeScreenView> retired_;
+  std::string file_name_;
+  bool timer_armed_ = false;
+  bool closing_ = false;
+  ChangeResult last_change_;
+};
+
+}  // namespace vellumo

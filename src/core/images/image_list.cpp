@@ -1,0 +1,61 @@
+#include "images/image_list.h"
+
+#include "images/folder_search.h"
+#include "platform/general.h"
+#include "platform/text.h"
+
+namespace vellumo {
+
+ImageList::ImageList(State& state, Platform& platform, ChangingForm& changing, MainView& main_view)
+    : state_(state),
+      platform_(platform),
+      changing_(changing),
+      main_view_(main_view),
+      files_(platform.files) {}
+
+void ImageList::Reset_List() {
+  names_.clear();
+  state_.sImagePaths.clear();
+  source_text_ = state_.settings.sSourceFolder;
+  files_.SetPath(state_.settings.sSourceFolder);
+  Build_List();
+}
+
+void ImageList::Build_List() {
+  switch (state_.settings.iSourceType) {
+    case 1:
+      List_Folder();
+      break;
+    case 2:
+      FolderSearch(*this).Search_Folders();
+      break;
+    default:
+      break;
+  }
+  if (!names_.empty()) next_enabled_ = true;
+  caption_ = "Images (" + std::to_string(names_.size()) + ")";
+  // In a background run the progress window becomes the change notice.
+  if (!state_.bBackgroundRun) changing_.Close();
+}
+
+void ImageList::List_Folder() {
+  if (state_.bBackgroundRun) changing_.Show();
+  files_.SetPath(state_.settings.sSourceFolder);
+  Add_Files(false);
+}
+
+void ImageList::Add_Files(bool progress) {
+  const char separator = platform_.files.Separator();
+  for (const auto& name : files_.Names()) {
+    names_.push_back(StripExtension(name));
+    state_.sImagePaths.push_back(JoinPath(files_.Path(), name, separator));
+  }
+  if (progress) ShowProgress();
+}
+
+void ImageList::ShowProgress() {
+  const int width = LabelWidthPixels(kFileNameLabelTwips, platform_.loop.ScreenDpi());
+  changing_.SetFileName(main_view_.TruncatePath(files_.Path(), width));
+}
+
+}  // namespace vellumo

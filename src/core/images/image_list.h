@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "change/change_screen.h"
+#include "images/file_list.h"
+#include "platform/platform.h"
+#include "startup/state.h"
+
+namespace vellumo {
+
+// The settings window's image list: display names index for index with state.sImagePaths,
+// always built whole from the current source.
+class ImageList {
+ public:
+  ImageList(State& state, Platform& platform, ChangingForm& changing, MainView& main_view);
+
+  // Empties the list and builds it again from the source.
+  void Reset_List();
+  // Fills the list according to iSourceType: 1 one folder, 2 the folder tree, else nothing.
+  void Build_List();
+  void List_Folder();
+  // Appends the file list's pictures; with `progress` the search's label shows the folder.
+  void Add_Files(bool progress);
+
+  const std::vector<std::string>& Names() const { return names_; }
+  const std::string& Caption() const { return caption_; }  // "Images (N)"
+  const std::string& SourceText() const { return source_text_; }
+  bool NextEnabled() const { return next_enabled_; }
+
+  FileList& Files() { return files_; }
+  State& state() { return state_; }
+  Platform& platform() { return platform_; }
+  ChangingForm& changing() { return changing_; }
+  MainView& main_view() { return main_view_; }
+
+ private:
+  void ShowProgress();
+
+  State& state_;
+  Platform& platform_;
+  ChangingForm& changing_;
+  MainView& main_view_;
+  FileList files_;
+  std::vector<std::string> names_;
+  std::string caption_ = "Images (0)";
+  std::string source_text_;
+  bool next_enabled_ = false;
+};
+
+}  // namespace vellumo

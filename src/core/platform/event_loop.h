@@ -1,0 +1,23 @@
+#pragma once
+
+namespace vellumo {
+
+// The one user-interface thread's message loop.
+class EventLoop {
+ public:
+  virtual ~EventLoop() = default;
+
+  // Lets pending window events (repaints, key presses, timer ticks) run once.
+  virtual void Yield() = 0;
+
+  // Runs until no window is left.
+  virtual void Run() = 0;
+
+  // Ends the program at once; no further code of the caller runs.
+  [[noreturn]] virtual void EndNow() = 0;
+
+  // Logical dots per inch of the screen, for the twips and HIMETRIC arithmetic.
+  virtual int ScreenDpi() = 0;
+};
+
+}  // namespace vellumo
