@@ -1,0 +1,77 @@
+#include <filesystem>
+
+#include "ini_settings_store.h"
+#include "temp_folder.h"
+
+namespace vellumo {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+TEST(IniSettingsStore, MissingFileIsAnEmptyStore) {
+  TempFolder temp;
+  IniSettingsStore store(temp / "nowhere/settings.ini");
+  EXPECT_EQ(store.Read("bRandom"), std::nullopt);
+}
+
+TEST(IniSettingsStore, WritesCreateTheFolderAndReadBack) {
+  TempFolder temp;
+  IniSettingsStore store(temp / "vellumo/settings.ini");
+  ASSERT_TRUE(store.Write("bRandom", "False"));
+  ASSERT_TRUE(store.Write("sSourceFolder", "/home/ann/Bilder/Été 桜 = x/"));
+  ASSERT_TRUE(store.Write("sLastFile", ""));
+  ASSERT_TRUE(store.Write("bRandom", "True"));
+
+  EXPECT_EQ(store.Read("bRandom"), "True");
+  EXPECT_EQ(store.Read("sSourceFolder"), "/home/ann/Bilder/Été 桜 = x/");
+  EXPECT_EQ(store.Read("sLastFile"), "") << "an empty value is not an absent one";
+  EXPECT_EQ(store.Read("iDisplayType"), std::nullopt);
+  EXPECT_EQ(ReadFile(temp.path() / "vellumo/settings.ini"),
+            "[Settings]\nbRandom=True\nsSourceFolder=/home/ann/Bilder/Été 桜 = x/\nsLastFile=\n");
+}
+
+TEST(IniSettingsStore, KeepsWhatElseTheFileHolds) {
+  TempFolder temp;
+  const auto path = temp.path() / "settings.ini";
+  WriteFile(path, "; kept\r\n[Other]\nbRandom=other\n\n[settings]\nBRANDOM = 0\niAutoSize=5\n\n[Tail]\nx=1\n");
+  IniSettingsStore store(path.string());
+  EXPECT_EQ(store.Read("bRandom"), " 0") << "keys match without regard to case";
+  ASSERT_TRUE(store.Write("bRandom", "False"));
+  ASSERT_TRUE(store.Write("iAutoRatio", "10"));
+  EXPECT_EQ(ReadFile(path),
+            "; kept\n[Other]\nbRandom=other\n\n[settings]\nbRandom=False\niAutoSize=5\niAutoRatio=10\n\n"
+            "[Tail]\nx=1\n");
+}
+
+TEST(IniSettingsStore, RefusesLineBreaksThatWouldForgeOtherKeys) {
+  TempFolder temp;
+  IniSettingsStore store(temp / "settings.ini");
+  ASSERT_TRUE(store.Write("sLastFile", "/a.jpg"));
+  EXPECT_FALSE(store.Write("sLastFile", "/evil\nbRandom=False"));
+  EXPECT_EQ(store.Read("sLastFile"), "/a.jpg");
+  EXPECT_EQ(store.Read("bRandom"), std::nullopt);
+}
+
+TEST(IniSettingsStore, ReplacesTheFileWithoutLeavingTemporaries) {
+  TempFolder temp;
+  IniSettingsStore store(temp / "settings.ini");
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(store.Write("iAutoSize", std::to_string(i)));
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(temp.path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 1);
+}
+
+TEST(IniSettingsStore, ReportsAFolderItCannotWrite) {
+  TempFolder temp;
+  WriteFile(temp.path() / "blocker", "a file where the folder should be");
+  IniSettingsStore store(temp / "blocker/settings.ini");
+  EXPECT_FALSE(store.Write("bRandom", "True"));
+}
+
+}  // namespace
+}  // namespace vellumo

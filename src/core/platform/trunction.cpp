@@ -20,6 +20,13 @@ long LongestFitting(std::size_t size, const Fits& fits) {
   return best;
 }
 
+// Moves a cut back to the start of a UTF-8 sequence, so no character is split.
+std::size_t CharBoundary(std::string_view text, std::size_t cut) {
+  while (cut > 0 && cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+    --cut;
+  return cut;
+}
+
 }  // namespace
 
 std::string CompactPath(std::string_view path, int width, char separator,
@@ -32,7 +39,7 @@ std::string CompactPath(std::string_view path, int width, char separator,
 
   // Keep as much of the front of the folder as fits, so the drive or root stays readable.
   const auto with_folder = [&](std::size_t keep) {
-    std::string text(folder.substr(0, keep));
+    std::string text(folder.substr(0, CharBoundary(folder, keep)));
     text += "...";
     text += separator;
     text += name;

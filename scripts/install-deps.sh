@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build and test both programs. Quick when
+# everything is there already: apt is only asked when a package is missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ googletest libgtest-dev libgmock-dev  # build and unit tests
+  libjpeg62-turbo-dev libgif-dev libx11-dev       # Linux picture codecs and X11 wallpaper
+  xvfb x11-utils                                   # an X server for the X11 and Wine tests
+  g++-mingw-w64-x86-64-posix                       # the Windows cross build
+  wine wine64                                      # running the Windows tests
+)
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(libbenchmark-dev libjpeg-turbo-progs hyperfine time findutils)
+fi
+if [ "${1:-}" = "--demo" ]; then
+  packages+=(imagemagick)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

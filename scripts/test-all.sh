@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds both programs and runs every test: the Linux build natively, the Windows build under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+cmake --preset linux
+cmake --build --preset linux
+ctest --preset linux
+
+cmake --preset windows
+cmake --build --preset windows
+# shellcheck source=wine-env.sh
+source scripts/wine-env.sh
+ctest --preset windows

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace vellumo {
+
+// $XDG_CONFIG_HOME, or ~/.config when it is unset or not absolute.
+std::string ConfigHome();
+// $XDG_DATA_HOME, or ~/.local/share.
+std::string DataHome();
+
+std::string SettingsFilePath();  // <config>/vellumo/settings.ini
+
+// The default source folder: the first existing of the system's wallpaper folders, else the
+// user's Pictures folder; always ending in "/".
+std::string WallpaperFolder();
+
+// The folder holding the running executable, without a trailing "/".
+std::string ExeFolder();
+
+// vellumo.bmp beside the executable when that folder is writable, else in <data>/vellumo/.
+std::string BitmapPath();
+
+}  // namespace vellumo
