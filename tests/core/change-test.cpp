@@ -1,0 +1,269 @@
+#include "change/change_screen.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "startup/main.h"
+
+namespace vellumo {
+namespace {
+
+using ::testing::ElementsAre;
+using testing::EndNowCalled;
+using testing::FakeSystem;
+using testing::FakeTruncate;
+using ::testing::Pair;
+using testing::ScreenRecord;
+
+TEST(LabelWidth, TwipsBecomeWholePixels) {
+  EXPECT_EQ(LabelWidthPixels(2940, 96), 196);
+  EXPECT_EQ(LabelWidthPixels(2940, 120), 245);
+  EXPECT_EQ(LabelWidthPixels(2940, 144), 294);
+  EXPECT_EQ(LabelWidthPixels(2940, 72), 147);
+  EXPECT_EQ(LabelWidthPixels(2940, 100), 210) << "14 whole twips per pixel";
+  EXPECT_GT(LabelWidthPixels(2940, 0), 0) << "no division by zero";
+  EXPECT_GT(LabelWidthPixels(2940, 2000), 0);
+}
+
+class ChangeScreenTest : public ::testing::Test {
+ protected:
+  ChangeScreenTest() {
+    state_.sCurrentFile = "C:\\Pictures\\beach.jpg";
+    state_.settings.bFadeOut = false;
+  }
+
+  ScreenRecord& Screen() { return *fake_.views.LastScreen(); }
+
+  FakeSystem fake_;
+  State state_;
+  ChangingForm changing_{state_, fake_.platform};
+};
+
+TEST_F(ChangeScreenTest, TriggerShowsTheShortenedPathAndArmsTheTimer) {
+  changing_.TriggerNextPic();
+  EXPECT_TRUE(changing_.IsLoaded());
+  EXPECT_THAT(Screen().truncations, ElementsAre(Pair("C:\\Pictures\\beach.jpg", 196)));
+  EXPECT_EQ(Screen().labels.back(), FakeTruncate("C:\\Pictures\\beach.jpg"));
+  EXPECT_THAT(Screen().timers_started, ElementsAre(200));
+  EXPECT_TRUE(changing_.TimerArmed());
+  EXPECT_EQ(Screen().shows + Screen().modal_shows, 0) << "showing is the caller's business";
+  EXPECT_TRUE(fake_.pictures.calls.empty());
+}
+
+TEST_F(ChangeScreenTest, TriggerMeasuresAtTheScreensResolution) {
+  fake_.loop.dpi = 120;
+  changing_.TriggerNextPic();
+  EXPECT_THAT(Screen().truncations, ElementsAre(Pair("C:\\Pictures\\beach.jpg", 245)));
+}
+
+TEST_F(ChangeScreenTest, TheTickAppliesStoresAndCloses) {
+  changing_.TriggerNextPic();
+  EXPECT_EQ(fake_.views.FireTimers(), 1);
+  EXPECT_THAT(fake_.pictures.calls,
+              ElementsAre(Pair("C:\\Pictures\\beach.jpg", "C:\\Vellumo\\vellumo.bmp")));
+  ASSERT_EQ(fake_.desktop.calls.size(), 1u);
+  EXPECT_THAT(fake_.store.writes, ElementsAre(Pair("sLastFile", "C:\\Pictures\\beach.jpg")));
+  EXPECT_TRUE(Screen().destroyed);
+  EXPECT_FALSE(changing_.IsLoaded());
+  EXPECT_FALSE(changing_.TimerArmed());
+  EXPECT_EQ(changing_.LastChange().outcome, ChangeOutcome::kApplied);
+  EXPECT_TRUE(Screen().alphas.empty()) << "no fade without bFadeOut";
+  const auto& j = fake_.journal;
+  EXPECT_LT(j.Find("desktop C:\\Vellumo\\vellumo.bmp stretched"),
+            j.Find("write sLastFile=C:\\Pictures\\beach.jpg"));
+  EXPECT_LT(j.Find("write sLastFile=C:\\Pictures\\beach.jpg"), j.Find("screen.destroy"));
+}
+
+TEST_F(ChangeScreenTest, TheLastFileIsStoredEvenWhenThePictureFails) {
+  fake_.pictures.size.reset();
+  changing_.TriggerNextPic();
+  fake_.views.FireTimers();
+  EXPECT_TRUE(fake_.desktop.calls.empty());
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\Pictures\\beach.jpg");
+  EXPECT_EQ(changing_.LastChange().outcome, ChangeOutcome::kPictureFailed);
+  EXPECT_FALSE(changing_.IsLoaded());
+}
+
+TEST_F(ChangeScreenTest, AnEmptyPathShowsNothingAndStoresTheEmptyPath) {
+  state_.sCurrentFile.clear();
+  changing_.TriggerNextPic();
+  EXPECT_EQ(Screen().labels.back(), FakeTruncate(""));
+  fake_.views.FireTimers();
+  EXPECT_THAT(fake_.store.writes, ElementsAre(Pair("sLastFile", "")));
+  EXPECT_EQ(changing_.LastChange().outcome, ChangeOutcome::kNoPicture);
+}
+
+TEST_F(ChangeScreenTest, TheTickHappensOncePerTrigger) {
+  changing_.TriggerNextPic();
+  changing_.OnTimer();
+  changing_.OnTimer();
+  EXPECT_EQ(fake_.pictures.calls.size(), 1u);
+  EXPECT_EQ(fake_.store.writes.size(), 1u);
+
+  // A new trigger loads a new window and changes again.
+  state_.sCurrentFile = "C:\\Pictures\\next.gif";
+  changing_.TriggerNextPic();
+  EXPECT_EQ(fake_.views.screens.size(), 2u);
+  fake_.views.FireTimers();
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\Pictures\\next.gif");
+}
+
+TEST_F(ChangeScreenTest, FadingOutTakes256StepsEachFollowedByAYield) {
+  state_.settings.bFadeOut = true;
+  changing_.TriggerNextPic();
+  fake_.views.FireTimers();
+  ASSERT_EQ(Screen().alphas.size(), 256u);
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(Screen().alphas[i], 255 - i);
+
+  const auto& entries = fake_.journal.entries;
+  const int first = fake_.journal.Find("screen.alpha 255");
+  ASSERT_GE(first, 0);
+  for (int i = 0; i < 256; ++i) {
+    EXPECT_EQ(entries[first + 2 * i], "screen.alpha " + std::to_string(255 - i));
+    EXPECT_EQ(entries[first + 2 * i + 1], "yield");
+  }
+  EXPECT_EQ(entries[first + 512], "screen.destroy");
+  EXPECT_EQ(Screen().destroys, 1);
+}
+
+TEST_F(ChangeScreenTest, ACloseRequestedDuringTheFadeDoesNotFadeTwice) {
+  state_.settings.bFadeOut = true;
+  changing_.TriggerNextPic();
+  fake_.loop.on_yield = [&](int number) {
+    if (number == 10 || number == 100) changing_.Close();
+  };
+  fake_.views.FireTimers();
+  EXPECT_EQ(Screen().alphas.size(), 256u);
+  EXPECT_EQ(Screen().destroys, 1);
+  EXPECT_FALSE(changing_.IsLoaded());
+}
+
+TEST_F(ChangeScreenTest, ClosingAWindowThatIsNotLoadedDoesNothing) {
+  state_.settings.bFadeOut = true;
+  changing_.Close();
+  EXPECT_TRUE(fake_.views.screens.empty());
+  EXPECT_EQ(fake_.loop.yields, 0);
+
+  changing_.TriggerNextPic();
+  fake_.views.FireTimers();
+  const int yields = fake_.loop.yields;
+  changing_.Close();
+  EXPECT_EQ(fake_.loop.yields, yields) << "already closed";
+  EXPECT_EQ(Screen().destroys, 1);
+}
+
+TEST_F(ChangeScreenTest, EscapeEndsABackgroundRunAtOnce) {
+  state_.bBackgroundRun = true;
+  changing_.TriggerNextPic();
+  EXPECT_THROW(changing_.OnKeyPress(kEscape), EndNowCalled);
+  EXPECT_TRUE(fake_.pictures.calls.empty());
+  EXPECT_TRUE(fake_.store.writes.empty());
+}
+
+TEST_F(ChangeScreenTest, EscapeDuringTheFadeEndsWithoutFinishingIt) {
+  state_.bBackgroundRun = true;
+  state_.settings.bFadeOut = true;
+  changing_.TriggerNextPic();
+  fake_.loop.on_yield = [&](int number) {
+    if (number == 50) changing_.OnKeyPress(kEscape);
+  };
+  EXPECT_THROW(fake_.views.FireTimers(), EndNowCalled);
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\Pictures\\beach.jpg") << "stored before";
+  EXPECT_LT(Screen().alphas.size(), 256u);
+  EXPECT_EQ(Screen().destroys, 0);
+}
+
+TEST_F(ChangeScreenTest, OtherKeysAndInteractiveEscapeDoNothing) {
+  changing_.TriggerNextPic();
+  EXPECT_NO_THROW(changing_.OnKeyPress(kEscape));
+  state_.bBackgroundRun = true;
+  for (int key : {13, 32, int{'q'}, 0, 26, 28}) EXPECT_NO_THROW(changing_.OnKeyPress(key)) << key;
+  EXPECT_TRUE(changing_.TimerArmed());
+  EXPECT_TRUE(changing_.IsLoaded());
+}
+
+// A background run from start to end on the fakes.
+class BackgroundRunTest : public ::testing::Test {
+ protected:
+  BackgroundRunTest() {
+    fake_.files.AddFolder("C:\\WINDOWS");
+    fake_.files.AddFolder("C:\\P");
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+      fake_.files.AddFile(std::string("C:\\P\\") + name);
+    fake_.store.values = {
+        {"sSourceFolder", "C:\\P"}, {"bRandom", "False"}, {"sLastFile", "C:\\P\\a.jpg"}};
+  }
+
+  FakeSystem fake_;
+};
+
+TEST_F(BackgroundRunTest, ChangesTheWallpaperOnceAndStoresTheLastFileAfterTheTick) {
+  const ChangeResult result = RunBackground(fake_.platform);
+  EXPECT_EQ(result.outcome, ChangeOutcome::kApplied);
+  EXPECT_EQ(result.mode, "STRETCH");
+  ASSERT_EQ(fake_.desktop.calls.size(), 1u);
+  EXPECT_EQ(fake_.desktop.calls[0].bitmap, "C:\\Vellumo\\vellumo.bmp");
+  EXPECT_EQ(fake_.desktop.calls[0].layout, Layout::kStretched);
+  EXPECT_THAT(fake_.pictures.calls, ElementsAre(Pair("C:\\P\\b.jpg", "C:\\Vellumo\\vellumo.bmp")));
+  EXPECT_THAT(
+      fake_.store.writes,
+      ElementsAre(Pair("bRepeats", "False"), Pair("bRandom", "False"), Pair("bFadeOut", "True"),
+                  Pair("iSourceType", "1"), Pair("iDisplayType", "0"), Pair("iAutoSize", "300"),
+                  Pair("iAutoRatio", "10"), Pair("sLastFile", "C:\\P\\b.jpg")));
+  const auto& j = fake_.journal;
+  EXPECT_LT(j.Find("write iAutoRatio=10"), j.Find("screen.tick"));
+  EXPECT_LT(j.Find("desktop C:\\Vellumo\\vellumo.bmp stretched"),
+            j.Find("write sLastFile=C:\\P\\b.jpg"));
+
+  // The change screen came up for the listing, stayed for the change, and faded out.
+  ASSERT_EQ(fake_.views.screens.size(), 1u);
+  const ScreenRecord& screen = *fake_.views.screens[0];
+  EXPECT_EQ(screen.shows, 1);
+  EXPECT_EQ(screen.modal_shows, 0);
+  EXPECT_EQ(screen.alphas.size(), 256u);
+  EXPECT_TRUE(screen.destroyed);
+  EXPECT_EQ(fake_.loop.runs, 1);
+}
+
+TEST_F(BackgroundRunTest, TheDisplaySettingsReachTheDesktop) {
+  fake_.store.values["iDisplayType"] = "3";
+  RunBackground(fake_.platform);
+  ASSERT_EQ(fake_.desktop.calls.size(), 1u);
+  EXPECT_EQ(fake_.desktop.calls[0].layout, Layout::kTiled);
+}
+
+TEST_F(BackgroundRunTest, AnEmptyListStoresTheEmptyPath) {
+  fake_.store.values["iSourceType"] = "0";
+  const ChangeResult result = RunBackground(fake_.platform);
+  EXPECT_EQ(result.outcome, ChangeOutcome::kNoPicture);
+  EXPECT_TRUE(fake_.desktop.calls.empty());
+  EXPECT_TRUE(fake_.pictures.calls.empty());
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "");
+  ASSERT_EQ(fake_.views.screens.size(), 1u);
+  EXPECT_EQ(fake_.views.screens[0]->shows, 0) << "in file mode the screen stays hidden";
+  EXPECT_TRUE(fake_.views.screens[0]->destroyed);
+}
+
+TEST_F(BackgroundRunTest, APictureThatFailsLeavesTheDesktopAlone) {
+  fake_.pictures.size.reset();
+  const ChangeResult result = RunBackground(fake_.platform);
+  EXPECT_EQ(result.outcome, ChangeOutcome::kPictureFailed);
+  EXPECT_TRUE(fake_.desktop.calls.empty());
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\P\\b.jpg") << "not retried at every logon";
+}
+
+TEST_F(BackgroundRunTest, EscapeBeforeTheTickChangesNothing) {
+  fake_.store.values["bFadeOut"] = "False";
+  // The first yield is the one after the picture was chosen.
+  fake_.loop.on_yield = [&](int number) {
+    if (number == 1) fake_.views.LastScreen()->events->OnKeyPress(kEscape);
+  };
+  EXPECT_THROW(RunBackground(fake_.platform), EndNowCalled);
+  EXPECT_TRUE(fake_.pictures.calls.empty());
+  EXPECT_TRUE(fake_.desktop.calls.empty());
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\P\\a.jpg");
+}
+
+}  // namespace
+}  // namespace vellumo

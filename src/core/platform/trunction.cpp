@@ -53,7 +53,7 @@ std::string CompactPath(std::string_view path, int width, char separator,
 
   // Not even the name fits: cut the name itself and mark the cut.
   const auto with_name = [&](std::size_t keep) {
-    return std::string(name.substr(0, keep)) + "...";
+    return std::string(name.substr(0, CharBoundary(name, keep))) + "...";
   };
   const long keep = LongestFitting(name.size() - (name.empty() ? 0 : 1),
                                    [&](std::size_t k) { return measure(with_name(k)) <= width; });
