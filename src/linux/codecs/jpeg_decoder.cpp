@@ -1,0 +1,135 @@
+#include <csetjmp>
+#include <cstring>
+
+// clang-format off
+#include <cstdio>
+#include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
+
+#include "decoders.h"
+
+namespace vellumo::codecs {
+namespace {
+
+// Coefficient buffers of progressive files grow with the picture; past this libjpeg refuses
+// instead of exhausting memory.
+constexpr long kMaxJpegMemory = 1024L * 1024 * 1024;
+// A progressive file may hold any number of scans; real encoders use a dozen or so.
+constexpr int kMaxScans = 1000;
+
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+};
+
+[[noreturn]] void ExitOnError(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+
+// Warnings mean damaged data (a truncated file, a bad Huffman code, a lost restart marker):
+// libjpeg would go on and fill the rest with grey, but such a picture must not become the
+// wallpaper. Only warnings about harmless header oddities are let through.
+void StopOnWarning(j_common_ptr cinfo, int level) {
+  if (level >= 0) return;  // trace messages
+  switch (cinfo->err->msg_code) {
+    case JWRN_ADOBE_XFORM:
+    case JWRN_JFIF_MAJOR:
+    case JWRN_BOGUS_ICC:
+      return;
+    default:
+      ExitOnError(cinfo);
+  }
+}
+
+void LimitScans(j_common_ptr cinfo) {
+  const auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (dinfo->input_scan_number > kMaxScans) ExitOnError(cinfo);
+}
+
+uint8_t Scale(unsigned a, unsigned b) {
+  return static_cast<uint8_t>((a * b + 127) / 255);
+}
+
+// Adobe writes CMYK inverted (0 = full ink); other writers store the ink itself.
+void CmykToBgr(const JSAMPLE* cmyk, uint8_t* bgr, JDIMENSION width, bool inverted) {
+  for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+    unsigned c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+    if (!inverted) {
+      c = 255 - c;
+      m = 255 - m;
+      y = 255 - y;
+      k = 255 - k;
+    }
+    bgr[0] = Scale(y, k);
+    bgr[1] = Scale(m, k);
+    bgr[2] = Scale(c, k);
+  }
+}
+
+// Everything that can longjmp lives here; it holds no C++ objects, and its buffers come from
+// libjpeg's pools, which jpeg_destroy_decompress frees.
+bool DecodeRows(j_decompress_ptr cinfo, std::FILE* file, const SizeHandler& on_size,
+                const RowHandler& on_row) {
+  jpeg_stdio_src(cinfo, file);
+  cinfo->mem->max_memory_to_use = kMaxJpegMemory;
+  jpeg_read_header(cinfo, TRUE);
+  if (!AcceptSize(cinfo->image_width, cinfo->image_height, on_size)) return false;
+
+  const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
+  cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+  jpeg_start_decompress(cinfo);
+
+  const JDIMENSION width = cinfo->output_width;
+  const auto batch =
+      static_cast<JDIMENSION>(cinfo->rec_outbuf_height < 1 ? 1 : cinfo->rec_outbuf_height);
+  JSAMPARRAY rows = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                width * cinfo->output_components, batch);
+  JSAMPARRAY bgr = cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
+                                                      JPOOL_IMAGE, width * 3, 1)
+                        : nullptr;
+  const bool inverted = cinfo->saw_Adobe_marker;
+  while (cinfo->output_scanline < cinfo->output_height) {
+    const JDIMENSION first = cinfo->output_scanline;
+    const JDIMENSION count = jpeg_read_scanlines(cinfo, rows, batch);
+    for (JDIMENSION i = 0; i < count; ++i) {
+      const uint8_t* out = rows[i];
+      if (cmyk) {
+        CmykToBgr(rows[i], bgr[0], width, inverted);
+        out = bgr[0];
+      }
+      if (!on_row(static_cast<int>(first + i), {out, static_cast<size_t>(width) * 3})) return false;
+    }
+    if (count == 0) return false;  // suspended: cannot happen with a file source
+  }
+  // Reads up to the end marker, so a file cut after its last row is still caught.
+  jpeg_finish_decompress(cinfo);
+  return true;
+}
+
+}  // namespace
+
+std::optional<PixelSize> DecodeJpeg(std::FILE* file, const SizeHandler& on_size,
+                                    const RowHandler& on_row) {
+  jpeg_decompress_struct cinfo;
+  std::memset(&cinfo, 0, sizeof cinfo);
+  ErrorManager errors;
+  cinfo.err = jpeg_std_error(&errors.pub);
+  errors.pub.error_exit = ExitOnError;
+  errors.pub.emit_message = StopOnWarning;
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = LimitScans;
+  if (setjmp(errors.jump) != 0) {
+    jpeg_destroy_decompress(&cinfo);
+    return std::nullopt;
+  }
+  jpeg_create_decompress(&cinfo);
+  cinfo.progress = &progress;
+  const bool ok = DecodeRows(&cinfo, file, on_size, on_row);
+  const PixelSize size{static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height)};
+  jpeg_destroy_decompress(&cinfo);
+  if (!ok) return std::nullopt;
+  return size;
+}
+
+}  // namespace vellumo::codecs

@@ -1,0 +1,44 @@
+#include "picture_decoder.h"
+
+#include <array>
+#include <cstring>
+#include <memory>
+
+#include "decoders.h"
+#include "platform/bitmap_file.h"
+
+namespace vellumo {
+namespace codecs {
+
+bool AcceptSize(int64_t width, int64_t height, const SizeHandler& on_size) {
+  if (!IsSensibleBitmapSize(width, height)) return false;
+  return !on_size || on_size(PixelSize{static_cast<int>(width), static_cast<int>(height)});
+}
+
+std::optional<PixelSize> DecodePictureStream(std::FILE* file, const SizeHandler& on_size,
+                                             const RowHandler& on_row) {
+  std::array<uint8_t, 6> magic{};
+  if (std::fread(magic.data(), 1, magic.size(), file) != magic.size()) return std::nullopt;
+  if (std::fseek(file, 0, SEEK_SET) != 0) return std::nullopt;
+  if (magic[0] == 'B' && magic[1] == 'M') return DecodeBmp(file, on_size, on_row);
+  if (magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF) {
+    return DecodeJpeg(file, on_size, on_row);
+  }
+  if (std::memcmp(magic.data(), "GIF87a", 6) == 0 || std::memcmp(magic.data(), "GIF89a", 6) == 0) {
+    return DecodeGif(file, on_size, on_row);
+  }
+  return std::nullopt;
+}
+
+}  // namespace codecs
+
+std::optional<PixelSize> DecodePicture(const std::string& path, const SizeHandler& on_size,
+                                       const RowHandler& on_row) {
+  if (path.empty()) return std::nullopt;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                       &std::fclose);
+  if (!file) return std::nullopt;
+  return codecs::DecodePictureStream(file.get(), on_size, on_row);
+}
+
+}  // namespace vellumo

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vellumo {
+
+struct CommandResult {
+  // False when the program could not be started at all (not found, not executable).
+  bool started = false;
+  // The errno of the failed start.
+  int start_error = 0;
+  // The exit status, or -1 when a signal ended the program.
+  int exit_code = -1;
+  std::string output;  // standard output
+  std::string errors;  // standard error
+};
+
+// Runs `argv[0]` (looked up on PATH) with the given arguments and waits for it. No shell is
+// involved, so arguments reach the program byte for byte whatever quotes, spaces or `$` they hold.
+CommandResult RunCommand(const std::vector<std::string>& argv);
+
+// "exit 1: first line of standard error", "killed by a signal" or "not found", for messages.
+std::string DescribeFailure(const CommandResult& result);
+
+}  // namespace vellumo

@@ -1,0 +1,354 @@
+// The X root window back-end under a real Xvfb: the pixmap it leaves on the root window, the
+// properties naming it, and what the screen shows for each layout.
+// GoogleTest before Xlib, whose macros (None, Bool, Status) would clash with its names.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <bit>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "linux_desktop.h"
+#include "test_bitmap.h"
+#include "x_error_trap.h"
+#include "x_root_window.h"
+
+namespace vellumo {
+namespace {
+
+using testing::Rgb;
+using testing::TempFolder;
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kGreen{0, 255, 0};
+constexpr Rgb kBlue{0, 0, 255};
+constexpr Rgb kWhite{255, 255, 255};
+
+// An Xvfb of its own on the first free display number; display() is empty when none started.
+// -noreset keeps the root background when the last client disconnects.
+class XvfbServer {
+ public:
+  explicit XvfbServer(const std::string& screen) {
+    for (int number = 87; number < 120 && display_.empty(); ++number) {
+      if (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
+          std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
+        continue;
+      }
+      if (!Start(":" + std::to_string(number), screen)) return;
+    }
+  }
+  ~XvfbServer() { Stop(); }
+  const std::string& display() const { return display_; }
+
+ private:
+  bool Start(const std::string& display, const std::string& screen) {
+    std::vector<std::string> argv = {"Xvfb", display,    "-screen",   "0",
+                                     screen, "-noreset", "-nolisten", "tcp"};
+    std::vector<char*> args;
+    for (std::string& arg : argv) args.push_back(arg.data());
+    args.push_back(nullptr);
+    int ready[2];
+    if (pipe2(ready, O_CLOEXEC) != 0) return false;
+    pid_ = fork();
+    if (pid_ == 0) {
+      // The server goes with the test process, even when a test crashes it.
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
+      int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      dup2(null, 2);
+      execvp("Xvfb", args.data());
+      char failed = 1;
+      (void)!write(ready[1], &failed, 1);
+      _exit(127);
+    }
+    close(ready[1]);
+    char failed = 0;
+    bool not_installed = read(ready[0], &failed, 1) == 1;  // closed on a successful exec
+    close(ready[0]);
+    if (pid_ < 0 || not_installed) {
+      if (pid_ > 0) waitpid(pid_, nullptr, 0);
+      pid_ = -1;
+      return false;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
+        pid_ = -1;  // the number was taken after all: try the next one
+        return true;
+      }
+      if (Display* probe = XOpenDisplay(display.c_str())) {
+        XCloseDisplay(probe);
+        display_ = display;
+        return true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    Stop();
+    return true;
+  }
+
+  void Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+struct DisplayCloser {
+  void operator()(Display* display) const { XCloseDisplay(display); }
+};
+
+class XRootWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { server_ = new XvfbServer("320x240x24"); }
+  static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
+  }
+
+  void SetUp() override {
+    if (server_->display().empty()) GTEST_SKIP() << "Xvfb is not installed or would not start";
+    display_.reset(XOpenDisplay(server_->display().c_str()));
+    ASSERT_TRUE(display_);
+  }
+
+  std::string Picture(const std::string& name, int width, int height,
+                      const std::function<Rgb(int, int)>& colour) {
+    std::string path = folder_.path() + "/" + name;
+    testing::WriteBitmap(path, width, height, colour);
+    return path;
+  }
+
+  bool SetRoot(const std::string& path, Layout layout) {
+    failure_.clear();
+    return SetRootWindowPicture(server_->display(), path, layout, failure_);
+  }
+
+  Window root() const { return DefaultRootWindow(display_.get()); }
+
+  std::optional<Pixmap> Property(const char* name) {
+    Atom atom = XInternAtom(display_.get(), name, False);
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(display_.get(), root(), atom, 0, 1, False, AnyPropertyType, &type, &format,
+                       &items, &remaining, &data);
+    std::optional<Pixmap> pixmap;
+    if (type == XA_PIXMAP && format == 32 && items == 1) {
+      pixmap = *reinterpret_cast<unsigned long*>(data);
+    }
+    if (data) XFree(data);
+    return pixmap;
+  }
+
+  // The published pixmap, checked to be named by both properties.
+  Pixmap RootPixmap() {
+    std::optional<Pixmap> root_pixmap = Property("_XROOTPMAP_ID");
+    std::optional<Pixmap> esetroot = Property("ESETROOT_PMAP_ID");
+    EXPECT_TRUE(root_pixmap);
+    EXPECT_EQ(root_pixmap, esetroot);
+    return root_pixmap.value_or(None);
+  }
+
+  // Width and height of a pixmap; nothing when it does not exist (any more).
+  std::optional<std::pair<int, int>> PixmapSize(Pixmap pixmap) {
+    XErrorTrap trap(display_.get());
+    Window ignored_root;
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0, border = 0, depth = 0;
+    Status ok = XGetGeometry(display_.get(), pixmap, &ignored_root, &x, &y, &width, &height,
+                             &border, &depth);
+    if (trap.Sync() != Success || !ok) return std::nullopt;
+    return std::pair<int, int>(static_cast<int>(width), static_cast<int>(height));
+  }
+
+  // The pixels of a drawable, row by row.
+  std::vector<std::vector<Rgb>> Capture(Drawable drawable, int width, int height) {
+    std::vector<std::vector<Rgb>> rows(height, std::vector<Rgb>(width));
+    // Images of pixmaps carry no channel masks: the screen's visual has them.
+    Visual* visual = DefaultVisual(display_.get(), DefaultScreen(display_.get()));
+    XImage* image = XGetImage(display_.get(), drawable, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (!image) {
+      ADD_FAILURE() << "XGetImage failed";
+      return rows;
+    }
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        unsigned long pixel = XGetPixel(image, x, y);
+        rows[y][x] = {Channel(pixel, visual->red_mask), Channel(pixel, visual->green_mask),
+                      Channel(pixel, visual->blue_mask)};
+      }
+    }
+    XDestroyImage(image);
+    return rows;
+  }
+
+  static uint8_t Channel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) return 0;
+    unsigned long top = mask >> std::countr_zero(mask);
+    return static_cast<uint8_t>(((pixel & mask) >> std::countr_zero(mask)) * 255 / top);
+  }
+
+  static XvfbServer* server_;
+  std::unique_ptr<Display, DisplayCloser> display_;
+  TempFolder folder_;
+  std::string failure_;
+};
+
+XvfbServer* XRootWindowTest::server_ = nullptr;
+
+Rgb Quadrants(int x, int y, int width, int height) {
+  bool right = x >= width / 2;
+  bool bottom = y >= height / 2;
+  if (bottom) return right ? kWhite : kBlue;
+  return right ? kGreen : kRed;
+}
+
+TEST_F(XRootWindowTest, TileRepeatsThePicture) {
+  auto colour = [](int x, int y) { return Quadrants(x, y, 2, 2); };
+  ASSERT_TRUE(SetRoot(Picture("tile.bmp", 2, 2, colour), Layout::kTiled)) << failure_;
+  Pixmap pixmap = RootPixmap();
+  EXPECT_EQ(PixmapSize(pixmap), (std::pair<int, int>(2, 2)));
+  auto picture = Capture(pixmap, 2, 2);
+  auto screen = Capture(root(), 320, 240);
+  for (int y = 0; y < 240; ++y) {
+    for (int x = 0; x < 320; ++x) {
+      ASSERT_EQ(screen[y][x], colour(x % 2, y % 2)) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(picture[1][0], kBlue);
+}
+
+TEST_F(XRootWindowTest, CentreBordersASmallPictureAndCropsALargeOne) {
+  auto small = [](int x, int y) { return Quadrants(x, y, 40, 30); };
+  ASSERT_TRUE(SetRoot(Picture("small.bmp", 40, 30, small), Layout::kCentered)) << failure_;
+  Pixmap pixmap = RootPixmap();
+  ASSERT_EQ(PixmapSize(pixmap), (std::pair<int, int>(320, 240)));
+  auto screen = Capture(pixmap, 320, 240);
+  for (int y = 0; y < 240; ++y) {
+    for (int x = 0; x < 320; ++x) {
+      bool inside = x >= 140 && x < 180 && y >= 105 && y < 135;
+      ASSERT_EQ(screen[y][x], inside ? small(x - 140, y - 105) : kBlack) << x << "," << y;
+    }
+  }
+
+  auto large = [](int x, int y) {
+    return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(x >> 8)};
+  };
+  ASSERT_TRUE(SetRoot(Picture("large.bmp", 400, 300, large), Layout::kCentered)) << failure_;
+  screen = Capture(RootPixmap(), 320, 240);
+  for (int y = 0; y < 240; ++y) {
+    for (int x = 0; x < 320; ++x) ASSERT_EQ(screen[y][x], large(x + 40, y + 30)) << x << "," << y;
+  }
+}
+
+TEST_F(XRootWindowTest, StretchFillsTheScreen) {
+  for (auto [width, height] : {std::pair{2, 2}, std::pair{400, 300}, std::pair{1000, 50}}) {
+    auto colour = [&](int x, int y) { return Quadrants(x, y, width, height); };
+    ASSERT_TRUE(SetRoot(Picture("stretch.bmp", width, height, colour), Layout::kStretched))
+        << failure_;
+    ASSERT_EQ(PixmapSize(RootPixmap()), (std::pair<int, int>(320, 240)));
+    auto screen = Capture(root(), 320, 240);
+    for (int y = 0; y < 240; ++y) {
+      for (int x = 0; x < 320; ++x) {
+        ASSERT_EQ(screen[y][x], Quadrants(x, y, 320, 240))
+            << width << "x" << height << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST_F(XRootWindowTest, EachChangeShowsAndFreesThePreviousPixmap) {
+  std::string path = Picture("vellumo.bmp", 4, 4, [](int, int) { return kRed; });
+  ASSERT_TRUE(SetRoot(path, Layout::kStretched)) << failure_;
+  Pixmap first = RootPixmap();
+  // Same name, new contents, as when the program renames a new bitmap over the old one.
+  Picture("vellumo.bmp", 4, 4, [](int, int) { return kBlue; });
+  ASSERT_TRUE(SetRoot(path, Layout::kStretched)) << failure_;
+  Pixmap second = RootPixmap();
+  EXPECT_NE(first, second);
+  EXPECT_FALSE(PixmapSize(first)) << "the first pixmap is still held by the server";
+  EXPECT_TRUE(PixmapSize(second));
+  EXPECT_EQ(Capture(root(), 320, 240)[120][160], kBlue);
+
+  ASSERT_TRUE(SetRoot(path, Layout::kTiled)) << failure_;
+  EXPECT_FALSE(PixmapSize(second));
+  EXPECT_EQ(PixmapSize(RootPixmap()), (std::pair<int, int>(4, 4)));
+}
+
+TEST_F(XRootWindowTest, ABadPictureLeavesTheBackgroundAlone) {
+  ASSERT_TRUE(
+      SetRoot(Picture("good.bmp", 2, 2, [](int, int) { return kGreen; }), Layout::kStretched))
+      << failure_;
+  Pixmap before = RootPixmap();
+  std::string bad = folder_.path() + "/bad.bmp";
+  std::ofstream(bad) << "BM this is not a bitmap";
+  EXPECT_FALSE(SetRoot(bad, Layout::kStretched));
+  EXPECT_EQ(failure_, "X root window on " + server_->display() + ": cannot read " + bad);
+  EXPECT_EQ(RootPixmap(), before);
+  EXPECT_TRUE(PixmapSize(before));
+  EXPECT_EQ(Capture(root(), 320, 240)[10][10], kGreen);
+}
+
+TEST_F(XRootWindowTest, DesktopsWithoutTheirOwnSettingUseTheRootWindow) {
+  std::string path = Picture("vellumo.bmp", 2, 2, [](int, int) { return kWhite; });
+  LinuxDesktop unknown({"KDE", server_->display()});
+  std::string failure;
+  ASSERT_TRUE(unknown.SetWallpaper(path, Layout::kStretched, &failure)) << failure;
+  EXPECT_EQ(Capture(root(), 320, 240)[0][0], kWhite);
+
+  // gsettings missing from PATH: the GNOME back-end fails and the root window takes over.
+  Picture("vellumo.bmp", 2, 2, [](int, int) { return kRed; });
+  std::string saved_path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", folder_.path().c_str(), 1);
+  LinuxDesktop gnome({"GNOME", server_->display()});
+  bool set = gnome.SetWallpaper(path, Layout::kStretched, &failure);
+  setenv("PATH", saved_path.c_str(), 1);
+  ASSERT_TRUE(set) << failure;
+  EXPECT_EQ(Capture(root(), 320, 240)[0][0], kRed);
+}
+
+// A 16-bit screen packs its pixels 5-6-5: the colours must still come out right.
+TEST_F(XRootWindowTest, SixteenBitScreen) {
+  XvfbServer server("64x48x16");
+  ASSERT_FALSE(server.display().empty());
+  // Our connection to it must close before the server stops.
+  struct CloseFirst {
+    std::unique_ptr<Display, DisplayCloser>& display;
+    ~CloseFirst() { display.reset(); }
+  } close_first{display_};
+  std::string path = Picture("deep.bmp", 2, 2, [](int x, int y) { return Quadrants(x, y, 2, 2); });
+  ASSERT_TRUE(SetRootWindowPicture(server.display(), path, Layout::kStretched, failure_))
+      << failure_;
+  display_.reset(XOpenDisplay(server.display().c_str()));
+  ASSERT_TRUE(display_);
+  ASSERT_EQ(DefaultDepth(display_.get(), 0), 16);
+  auto screen = Capture(root(), 64, 48);
+  EXPECT_EQ(screen[0][0], kRed);
+  EXPECT_EQ(screen[0][63], kGreen);
+  EXPECT_EQ(screen[47][0], kBlue);
+  EXPECT_EQ(screen[47][63], kWhite);
+}
+
+}  // namespace
+}  // namespace vellumo
