@@ -1,0 +1,32 @@
+#!/bin/sh
+# Writes small seed pictures for the decoder fuzzers: seeds/bmp, seeds/jpeg, seeds/gif under
+# the folder given (default: build/fuzz/seeds). Needs ImageMagick.
+set -eu
+out=${1:-build/fuzz/seeds}
+mkdir -p "$out/bmp" "$out/jpeg" "$out/gif"
+src="$out/source.ppm"
+convert -size 13x7 gradient:red-blue -depth 8 "$src"
+
+for fmt in bmp2 bmp3 bmp; do
+  convert "$src" -type TrueColor "$fmt:$out/bmp/$fmt-24.bmp"
+  convert "$src" -colors 16 -type Palette "$fmt:$out/bmp/$fmt-pal16.bmp"
+  convert "$src" -colors 2 -type Bilevel "$fmt:$out/bmp/$fmt-mono.bmp"
+done
+convert "$src" -colors 200 -type Palette -compress RLE "bmp3:$out/bmp/rle8.bmp"
+convert "$src" -colors 16 -type Palette -compress RLE "bmp3:$out/bmp/rle4.bmp"
+convert "$src" -define bmp:subtype=RGB565 "bmp:$out/bmp/rgb565.bmp"
+convert "$src" -alpha set -channel A -evaluate set 50% "bmp:$out/bmp/bgra.bmp"
+
+convert "$src" -quality 80 "$out/jpeg/baseline.jpg"
+convert "$src" -interlace Plane "$out/jpeg/progressive.jpg"
+convert "$src" -colorspace Gray "$out/jpeg/gray.jpg"
+convert "$src" -colorspace CMYK "$out/jpeg/cmyk.jpg"
+convert "$src" -sampling-factor 1x1 -define jpeg:restart-interval=1 "$out/jpeg/restart.jpg"
+
+convert "$src" -colors 32 "$out/gif/plain.gif"
+convert "$src" -colors 8 -interlace GIF "$out/gif/interlaced.gif"
+convert -size 9x9 xc:none -fill red -draw 'rectangle 2,2 5,5' "$out/gif/transparent.gif"
+convert -delay 10 "$src" \( "$src" -negate \) -loop 0 "$out/gif/animated.gif"
+convert -size 20x20 xc:blue \( -size 5x4 xc:yellow \) -geometry +3+6 -compose copy -composite \
+  -set page 20x20+3+6 -crop 5x4+3+6 "$out/gif/offset.gif"
+rm -f "$src"
