@@ -109,7 +109,9 @@ bool IniSettingsStore::Write(const std::string& key, const std::string& value) {
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*place.section_end), std::move(entry));
   } else {
     if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-    lines.push_back("[" + std::string(kSection) + "]");
+    std::string header("[");
+    header.append(kSection).append("]");
+    lines.push_back(std::move(header));
     lines.push_back(std::move(entry));
   }
   std::string text;

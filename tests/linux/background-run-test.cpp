@@ -1,4 +1,10 @@
 // Runs the real program with temporary XDG folders on real files.
+// GoogleTest before Xlib, whose macros (None, Bool, Status) would clash with its names.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -10,8 +16,7 @@
 
 #include "bmp_maker.h"
 #include "temp_folder.h"
-
-extern char** environ;
+#include "xvfb_server.h"
 
 namespace vellumo {
 namespace {
@@ -22,6 +27,7 @@ using testing::ReadFile;
 using testing::SolidBitmap;
 using testing::TempFolder;
 using testing::WriteFile;
+using testing::XvfbServer;
 
 struct RunResult {
   int status = -1;
@@ -149,6 +155,46 @@ TEST_F(BackgroundRun, WalksAFolderTreeWithNamesOutsideAscii) {
   // Whichever order the system lists the two folders in, the picture after Noël (or the first
   // one, after wrapping) is the other one; the link back to the top is never followed.
   EXPECT_EQ(Setting("sLastFile"), temp_ / "pictures/桜/夜桜.bmp");
+}
+
+// The pixmap an X root window's background is published as, or 0.
+unsigned long RootPixmap(Display* display) {
+  const Atom property = XInternAtom(display, "_XROOTPMAP_ID", True);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (property == 0 ||
+      XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 1, False, XA_PIXMAP,
+                         &type, &format, &count, &after, &data) != Success ||
+      !data)
+    return 0;
+  const unsigned long pixmap = count == 1 ? *reinterpret_cast<unsigned long*>(data) : 0;
+  XFree(data);
+  return pixmap;
+}
+
+TEST_F(BackgroundRun, SetsTheXRootWindowWhenNoDesktopIsNamed) {
+  XvfbServer server("320x240x24");
+  if (server.display().empty()) GTEST_SKIP() << "Xvfb is not installed or would not start";
+  Picture("small.bmp", 40, 30);
+  Settings("bFadeOut=False\nsSourceFolder=" + temp_ / "pictures" + "\n");
+  env_.erase("XDG_CURRENT_DESKTOP");
+  env_["DISPLAY"] = server.display();
+
+  const auto result = Run({"-next"});
+  ASSERT_EQ(result.status, 0) << result.stderr_text;
+
+  Display* display = XOpenDisplay(server.display().c_str());
+  ASSERT_NE(display, nullptr);
+  const unsigned long pixmap = RootPixmap(display);
+  ASSERT_NE(pixmap, 0u);
+  // 40 x 30 is below the tile limit: the pixmap is the picture itself, repeated by the server.
+  XImage* image = XGetImage(display, pixmap, 0, 0, 1, 1, AllPlanes, ZPixmap);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFF, 0x1EC80Au);  // red 30, green 200, blue 10
+  XDestroyImage(image);
+  XCloseDisplay(display);
 }
 
 TEST_F(BackgroundRun, WithoutADesktopWritesTheBitmapAndLastFileAndFails) {

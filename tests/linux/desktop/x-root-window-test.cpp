@@ -26,91 +26,20 @@
 #include "test_bitmap.h"
 #include "x_error_trap.h"
 #include "x_root_window.h"
+#include "xvfb_server.h"
 
 namespace vellumo {
 namespace {
 
 using testing::Rgb;
 using testing::TempFolder;
+using testing::XvfbServer;
 
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kRed{255, 0, 0};
 constexpr Rgb kGreen{0, 255, 0};
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kWhite{255, 255, 255};
-
-// An Xvfb of its own on the first free display number; display() is empty when none started.
-// -noreset keeps the root background when the last client disconnects.
-class XvfbServer {
- public:
-  explicit XvfbServer(const std::string& screen) {
-    for (int number = 87; number < 120 && display_.empty(); ++number) {
-      if (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number)) ||
-          std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
-        continue;
-      }
-      if (!Start(":" + std::to_string(number), screen)) return;
-    }
-  }
-  ~XvfbServer() { Stop(); }
-  const std::string& display() const { return display_; }
-
- private:
-  bool Start(const std::string& display, const std::string& screen) {
-    std::vector<std::string> argv = {"Xvfb", display,    "-screen",   "0",
-                                     screen, "-noreset", "-nolisten", "tcp"};
-    std::vector<char*> args;
-    for (std::string& arg : argv) args.push_back(arg.data());
-    args.push_back(nullptr);
-    int ready[2];
-    if (pipe2(ready, O_CLOEXEC) != 0) return false;
-    pid_ = fork();
-    if (pid_ == 0) {
-      // The server goes with the test process, even when a test crashes it.
-      prctl(PR_SET_PDEATHSIG, SIGTERM);
-      int null = open("/dev/null", O_WRONLY);
-      dup2(null, 1);
-      dup2(null, 2);
-      execvp("Xvfb", args.data());
-      char failed = 1;
-      (void)!write(ready[1], &failed, 1);
-      _exit(127);
-    }
-    close(ready[1]);
-    char failed = 0;
-    bool not_installed = read(ready[0], &failed, 1) == 1;  // closed on a successful exec
-    close(ready[0]);
-    if (pid_ < 0 || not_installed) {
-      if (pid_ > 0) waitpid(pid_, nullptr, 0);
-      pid_ = -1;
-      return false;
-    }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-        pid_ = -1;  // the number was taken after all: try the next one
-        return true;
-      }
-      if (Display* probe = XOpenDisplay(display.c_str())) {
-        XCloseDisplay(probe);
-        display_ = display;
-        return true;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    Stop();
-    return true;
-  }
-
-  void Stop() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
-  pid_t pid_ = -1;
-  std::string display_;
-};
 
 struct DisplayCloser {
   void operator()(Display* display) const { XCloseDisplay(display); }
