@@ -12,7 +12,9 @@
 namespace vellumo {
 namespace {
 
-bool IsHiddenName(std::string_view name) { return !name.empty() && name[0] == '.'; }
+bool IsHiddenName(std::string_view name) {
+  return !name.empty() && name[0] == '.';
+}
 
 uint32_t AttributesOf(std::string_view name, mode_t mode, bool is_link) {
   uint32_t attributes = 0;

@@ -64,13 +64,17 @@ void HeadlessLoop::Run() {
   }
 }
 
-void HeadlessLoop::EndNow() { std::exit(0); }
+void HeadlessLoop::EndNow() {
+  std::exit(0);
+}
 
 std::unique_ptr<ChangeScreenView> HeadlessLoop::CreateChangeScreen(ChangeScreenEvents& events) {
   return std::make_unique<HeadlessChangeScreen>(*this, events);
 }
 
-std::unique_ptr<MainView> HeadlessLoop::CreateMain() { return std::make_unique<HeadlessMain>(); }
+std::unique_ptr<MainView> HeadlessLoop::CreateMain() {
+  return std::make_unique<HeadlessMain>();
+}
 
 void HeadlessLoop::Arm(ChangeScreenEvents* events, std::chrono::milliseconds delay) {
   armed_ = events;

@@ -28,11 +28,17 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-std::string ConfigHome() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
+std::string ConfigHome() {
+  return XdgFolder("XDG_CONFIG_HOME", ".config");
+}
 
-std::string DataHome() { return XdgFolder("XDG_DATA_HOME", ".local/share"); }
+std::string DataHome() {
+  return XdgFolder("XDG_DATA_HOME", ".local/share");
+}
 
-std::string SettingsFilePath() { return ConfigHome() + "/vellumo/settings.ini"; }
+std::string SettingsFilePath() {
+  return ConfigHome() + "/vellumo/settings.ini";
+}
 
 std::string WallpaperFolder() {
   for (const char* folder : {"/usr/share/backgrounds/", "/usr/share/wallpapers/"})

@@ -25,7 +25,8 @@ std::string ArgumentText(int argc, char** argv) {
 
 int ExitStatus(const vellumo::ChangeResult& result) {
   if (result.outcome == vellumo::ChangeOutcome::kApplied) return 0;
-  const std::string reason = result.detail.empty() ? "the wallpaper was not changed" : result.detail;
+  const std::string reason =
+      result.detail.empty() ? "the wallpaper was not changed" : result.detail;
   std::fprintf(stderr, "vellumo: %s\n", reason.c_str());
   return 1;
 }
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
   LinuxPictureConverter pictures;
   LinuxDesktop desktop = LinuxDesktop::FromEnvironment();
   HeadlessLoop loop;
-  Platform platform{settings, files, pictures, desktop, loop, loop, WallpaperFolder(), BitmapPath()};
+  Platform platform{settings, files, pictures,          desktop,
+                    loop,     loop,  WallpaperFolder(), BitmapPath()};
   return ExitStatus(RunBackground(platform));
 }

@@ -35,14 +35,17 @@ TEST(IniSettingsStore, WritesCreateTheFolderAndReadBack) {
 TEST(IniSettingsStore, KeepsWhatElseTheFileHolds) {
   TempFolder temp;
   const auto path = temp.path() / "settings.ini";
-  WriteFile(path, "; kept\r\n[Other]\nbRandom=other\n\n[settings]\nBRANDOM = 0\niAutoSize=5\n\n[Tail]\nx=1\n");
+  WriteFile(
+      path,
+      "; kept\r\n[Other]\nbRandom=other\n\n[settings]\nBRANDOM = 0\niAutoSize=5\n\n[Tail]\nx=1\n");
   IniSettingsStore store(path.string());
   EXPECT_EQ(store.Read("bRandom"), " 0") << "keys match without regard to case";
   ASSERT_TRUE(store.Write("bRandom", "False"));
   ASSERT_TRUE(store.Write("iAutoRatio", "10"));
-  EXPECT_EQ(ReadFile(path),
-            "; kept\n[Other]\nbRandom=other\n\n[settings]\nbRandom=False\niAutoSize=5\niAutoRatio=10\n\n"
-            "[Tail]\nx=1\n");
+  EXPECT_EQ(
+      ReadFile(path),
+      "; kept\n[Other]\nbRandom=other\n\n[settings]\nbRandom=False\niAutoSize=5\niAutoRatio=10\n\n"
+      "[Tail]\nx=1\n");
 }
 
 TEST(IniSettingsStore, RefusesLineBreaksThatWouldForgeOtherKeys) {
