@@ -1,0 +1,75 @@
+#include "app_paths.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <windows.h>
+
+#include <string_view>
+
+#include "utf.h"
+
+namespace vellumo {
+namespace {
+
+constexpr std::string_view kBitmapName = "vellumo.bmp";
+
+std::string Join(std::string folder, std::string_view name) {
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder.append(name);
+}
+
+std::string LocalAppDataFolder() {
+  PWSTR path = nullptr;
+  std::string folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &path)))
+    folder = Narrow(path);
+  CoTaskMemFree(path);  // also required when the call fails
+  return folder;
+}
+
+}  // namespace
+
+std::string ExeFolder() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    // A full buffer means the name was cut: grow and ask again.
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      break;
+    }
+    if (buffer.size() >= 32768) return {};  // longer than any Windows path
+    buffer.resize(buffer.size() * 2);
+  }
+  const auto slash = buffer.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return {};
+  return Narrow(std::wstring_view(buffer).substr(0, slash));
+}
+
+bool IsWritableFolder(const std::string& folder) {
+  if (folder.empty()) return false;
+  wchar_t temp[MAX_PATH];
+  // GetTempFileNameW creates the file, which is the test itself.
+  if (GetTempFileNameW(Widen(folder).c_str(), L"vel", 0, temp) == 0) return false;
+  DeleteFileW(temp);
+  return true;
+}
+
+std::string BitmapPath() {
+  return BitmapPathFor(ExeFolder());
+}
+
+std::string BitmapPathFor(const std::string& exe_folder) {
+  if (IsWritableFolder(exe_folder)) return Join(exe_folder, kBitmapName);
+
+  const std::string local = LocalAppDataFolder();
+  if (local.empty()) return {};
+  const std::string own = Join(local, "Vellumo");
+  if (!CreateDirectoryW(Widen(own).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+    return {};
+  return Join(own, kBitmapName);
+}
+
+}  // namespace vellumo

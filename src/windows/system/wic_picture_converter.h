@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/pictures.h"
+
+namespace vellumo {
+
+// Decodes BMP, JPEG and GIF (first frame) with the Windows Imaging Component. The calling
+// thread must have initialised COM (apartment threaded).
+class WicPictureConverter : public PictureConverter {
+ public:
+  std::optional<PixelSize> ConvertToBitmap(const std::string& picture,
+                                           const std::string& bitmap) override;
+};
+
+}  // namespace vellumo

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "registry_settings_store.h"
+#include "utf.h"
+
+namespace vellumo {
+namespace {
+
+// Every test works below a key of its own, deleted afterwards.
+class RegistrySettingsStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    key_path_ = std::string("Software\\VellumoTests\\") + info->name();
+    Clear();
+  }
+  void TearDown() override { Clear(); }
+
+  void Clear() { RegDeleteTreeW(HKEY_CURRENT_USER, Widen(key_path_).c_str()); }
+
+  // Stores raw data of any type, as another program might have.
+  void PutRaw(const std::string& name, DWORD type, const void* data, DWORD bytes) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(key_path_).c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegSetValueExW(key, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), bytes),
+        ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+
+  std::string key_path_;
+};
+
+TEST_F(RegistrySettingsStoreTest, RoundTripsTextOfAnyScript) {
+  RegistrySettingsStore store(key_path_);
+  const std::string values[] = {"True",
+                                "300",
+                                "",
+                                "C:\\Pictures\\Été à Genève\\",
+                                "D:\\写真\\夏休み\\海.jpg",
+                                "emoji \xF0\x9F\x8C\x85 end"};
+  for (const auto& value : values) {
+    ASSERT_TRUE(store.Write("sLastFile", value));
+    EXPECT_EQ(store.Read("sLastFile"), value);
+  }
+  // A second store on the same key sees what the first one wrote.
+  EXPECT_EQ(RegistrySettingsStore(key_path_).Read("sLastFile"), values[std::size(values) - 1]);
+}
+
+TEST_F(RegistrySettingsStoreTest, StoresOneStringValuePerKeyWithItsTerminator) {
+  RegistrySettingsStore store(key_path_);
+  ASSERT_TRUE(store.Write("iAutoSize", "300"));
+  ASSERT_TRUE(store.Write("bRandom", "False"));
+
+  DWORD type = 0;
+  wchar_t data[16] = {};
+  DWORD bytes = sizeof(data);
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, Widen(key_path_).c_str(), L"iAutoSize", RRF_RT_ANY,
+                         &type, data, &bytes),
+            ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(bytes, 4 * sizeof(wchar_t));
+  EXPECT_STREQ(data, L"300");
+  EXPECT_EQ(store.Read("bRandom"), "False");
+}
+
+TEST_F(RegistrySettingsStoreTest, AbsentKeyOrValueReadsAsNothing) {
+  RegistrySettingsStore store(key_path_);
+  EXPECT_EQ(store.Read("bFadeOut"), std::nullopt);  // no key at all
+  ASSERT_TRUE(store.Write("bRandom", "True"));
+  EXPECT_EQ(store.Read("bFadeOut"), std::nullopt);  // key, but no such value
+  // An empty text is a value, not an absent one.
+  ASSERT_TRUE(store.Write("sSourceFile", ""));
+  EXPECT_EQ(store.Read("sSourceFile"), "");
+}
+
+TEST_F(RegistrySettingsStoreTest, ValuesOfOtherTypesReadAsNothing) {
+  const DWORD number = 300;
+  PutRaw("iAutoSize", REG_DWORD, &number, sizeof(number));
+  PutRaw("iAutoRatio", REG_BINARY, "10", 2);
+  const wchar_t multi[] = L"a\0b\0";
+  PutRaw("sSourceFolder", REG_MULTI_SZ, multi, sizeof(multi));
+  RegistrySettingsStore store(key_path_);
+  EXPECT_EQ(store.Read("iAutoSize"), std::nullopt);
+  EXPECT_EQ(store.Read("iAutoRatio"), std::nullopt);
+  EXPECT_EQ(store.Read("sSourceFolder"), std::nullopt);
+  // Writing replaces such a value with a string.
+  ASSERT_TRUE(store.Write("iAutoSize", "200"));
+  EXPECT_EQ(store.Read("iAutoSize"), "200");
+}
+
+TEST_F(RegistrySettingsStoreTest, StringsStoredWithoutTerminatorOrOddLengthAreReadSafely) {
+  const wchar_t text[] = {L'a', L'b', L'c'};
+  PutRaw("noTerminator", REG_SZ, text, sizeof(text));
+  PutRaw("oddLength", REG_SZ, text, sizeof(text) - 1);
+  const wchar_t inner[] = L"left\0right";
+  PutRaw("innerNul", REG_SZ, inner, sizeof(inner));
+  RegistrySettingsStore store(key_path_);
+  EXPECT_EQ(store.Read("noTerminator"), "abc");
+  const auto odd = store.Read("oddLength");
+  // The half character is dropped (or the value refused).
+  if (odd) {
+    EXPECT_EQ(*odd, "ab");
+  }
+  EXPECT_EQ(store.Read("innerNul"), "left");
+}
+
+TEST_F(RegistrySettingsStoreTest, RefusesTextThatWouldComeBackCutShort) {
+  RegistrySettingsStore store(key_path_);
+  EXPECT_FALSE(store.Write("sLastFile", std::string("a\0b", 3)));
+  EXPECT_EQ(store.Read("sLastFile"), std::nullopt);
+}
+
+TEST_F(RegistrySettingsStoreTest, DefaultStoreWritesBelowTheApplicationsKey) {
+  RegistrySettingsStore store;
+  ASSERT_TRUE(store.Write("probe", "1"));
+  wchar_t data[4] = {};
+  DWORD bytes = sizeof(data);
+  EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Vellumo\\Settings", L"probe", RRF_RT_REG_SZ,
+                         nullptr, data, &bytes),
+            ERROR_SUCCESS);
+  EXPECT_STREQ(data, L"1");
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Vellumo\\Settings", L"probe");
+}
+
+}  // namespace
+}  // namespace vellumo
