@@ -1,0 +1,65 @@
+#include "event_loop.h"
+
+namespace vellumo {
+namespace {
+
+// Dispatches one retrieved message. WM_QUIT is posted again so that the outermost loop sees it
+// too, and the caller stops: false.
+bool Dispatch(const MSG& message) {
+  if (message.message == WM_QUIT) {
+    PostQuitMessage(static_cast<int>(message.wParam));
+    return false;
+  }
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+  return true;
+}
+
+}  // namespace
+
+void WinEventLoop::Yield() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (!Dispatch(message)) return;
+  }
+}
+
+void WinEventLoop::Run() {
+  running_ = true;
+  MSG message;
+  // Checked after every message: windows go while one is handled.
+  while (live_windows_ > 0 && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  running_ = false;
+}
+
+void WinEventLoop::RunUntilDestroyed(HWND window) {
+  MSG message;
+  while (IsWindow(window)) {
+    // GetMessageW returns 0 for WM_QUIT, which Dispatch hands on to the outer loop.
+    if (GetMessageW(&message, nullptr, 0, 0) < 0 || !Dispatch(message)) return;
+  }
+}
+
+void WinEventLoop::EndNow() {
+  ExitProcess(0);
+}
+
+int WinEventLoop::ScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+void WinEventLoop::WindowDestroyed() {
+  if (live_windows_ > 0) --live_windows_;
+  // Wakes Run in case the window went while GetMessageW was handling a message sent from
+  // elsewhere, which does not return to the loop. WM_QUIT would outlive this loop and end the
+  // next modal one early.
+  if (live_windows_ == 0 && running_) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+}  // namespace vellumo

@@ -1,0 +1,34 @@
+#include "gdi.h"
+
+#include "res/resource.h"
+
+namespace vellumo {
+
+int FontHeight(int points_x100, int dpi) {
+  return -MulDiv(points_x100, dpi, 7200);
+}
+
+Font CreateArial(int points_x100, int dpi, bool bold) {
+  LOGFONTW font{};
+  font.lfHeight = FontHeight(points_x100, dpi);
+  font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
+  return Font(CreateFontIndirectW(&font));
+}
+
+Icon LoadProgramIcon(int size) {
+  auto* icon =
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELLUMO),
+                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  if (!icon) {
+    icon =
+        static_cast<HICON>(LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, size, size, LR_SHARED));
+    // Shared icons belong to the system and must not be destroyed; copy one we can own.
+    icon = icon ? CopyIcon(icon) : nullptr;
+  }
+  return Icon(icon);
+}
+
+}  // namespace vellumo

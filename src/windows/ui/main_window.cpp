@@ -1,0 +1,29 @@
+#include "main_window.h"
+
+#include "res/resource.h"
+#include "trunction.h"
+
+namespace vellumo {
+
+WinMainView::WinMainView(WinEventLoop& loop) : font_(CreateArial(825, loop.ScreenDpi(), false)) {
+  CreateWindowArgs args;
+  args.class_name = kMainClass;
+  args.title = L"Vellumo";
+  args.style = WS_OVERLAPPEDWINDOW;
+  args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELLUMO));
+  args.loop = &loop;
+  window_.Create(args);
+}
+
+void WinMainView::SetEnabled(bool enabled) {
+  if (window_.hwnd()) EnableWindow(window_.hwnd(), enabled ? TRUE : FALSE);
+}
+
+std::string WinMainView::TruncatePath(const std::string& path, int width) {
+  WindowDc dc(window_.hwnd());
+  if (!dc.get()) return path;
+  Selected font(dc.get(), font_.get());
+  return vellumo::TruncatePath(path, width, dc.get());
+}
+
+}  // namespace vellumo

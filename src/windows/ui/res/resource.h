@@ -1,0 +1,4 @@
+#pragma once
+
+// Resource identifiers shared by the .rc file and the code that loads them.
+#define IDI_VELLUMO 1

@@ -1,0 +1,43 @@
+#include "trunction.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "platform/trunction.h"
+#include "utf.h"
+
+namespace vellumo {
+namespace {
+
+int DrawnWidth(HDC dc, std::string_view text) {
+  const std::wstring wide = Widen(text);
+  SIZE size{};
+  if (!GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size)) return 0;
+  return size.cx;
+}
+
+}  // namespace
+
+std::string TruncatePath(const std::string& path, int width, HDC dc) {
+  const std::wstring wide = Widen(path);
+  const UINT pixels = static_cast<UINT>(std::max(width, 0));
+
+  // The shell routine works in a MAX_PATH buffer; a longer path would overrun its copies, so
+  // such paths are shortened by the portable rule with the same measuring.
+  if (wide.size() >= MAX_PATH) {
+    return CompactPath(path, static_cast<int>(pixels), '\\',
+                       [dc](std::string_view text) { return DrawnWidth(dc, text); });
+  }
+
+  std::vector<wchar_t> buffer(std::max<std::size_t>(MAX_PATH, wide.size() + 1), L'\0');
+  std::copy(wide.begin(), wide.end(), buffer.begin());
+  PathCompactPathW(dc, buffer.data(), pixels);
+  // The shortened text ends at its first NUL inside the larger buffer.
+  const auto end = std::find(buffer.begin(), buffer.end(), L'\0');
+  return Narrow(std::wstring(buffer.begin(), end));
+}
+
+}  // namespace vellumo

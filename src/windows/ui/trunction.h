@@ -1,0 +1,13 @@
+#pragma once
+
+#include "win.h"
+
+#include <string>
+
+namespace vellumo {
+
+// Shortens `path` so that, drawn with the font selected in `dc`, it fits `width` pixels: folders
+// give way to "..." and the file name stays. A path that fits comes back unchanged.
+std::string TruncatePath(const std::string& path, int width, HDC dc);
+
+}  // namespace vellumo

@@ -1,0 +1,51 @@
+#include <objbase.h>
+#include "win.h"
+
+#include <string>
+
+#include "app_paths.h"
+#include "command_line.h"
+#include "event_loop.h"
+#include "registry_settings_store.h"
+#include "startup/main.h"
+#include "startup/run_mode.h"
+#include "utf.h"
+#include "wic_picture_converter.h"
+#include "win_desktop.h"
+#include "win_file_system.h"
+#include "win_views.h"
+#include "windows_path.h"
+
+namespace vellumo {
+namespace {
+
+// One run of the program; the exit code is 0 unless a background change was not applied.
+int RunProgram() {
+  const std::wstring arguments(ArgumentText(GetCommandLineW()));
+
+  RegistrySettingsStore settings;
+  WinFileSystem files;
+  WicPictureConverter pictures;
+  WinDesktop desktop;
+  WinEventLoop loop;
+  WinViews views(loop);
+  Platform platform{settings, files, pictures,           desktop,
+                    loop,     views, Get_Windows_Path(), BitmapPath()};
+
+  if (IsBackgroundSwitch(Narrow(arguments))) {
+    return RunBackground(platform).outcome == ChangeOutcome::kApplied ? 0 : 1;
+  }
+  // The settings window is not there yet: load its logic and store the settings as it would.
+  LoadAndUnloadMain(platform);
+  return 0;
+}
+
+}  // namespace
+}  // namespace vellumo
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const int exit_code = vellumo::RunProgram();
+  if (SUCCEEDED(com)) CoUninitialize();
+  return exit_code;
+}

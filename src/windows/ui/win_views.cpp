@@ -1,0 +1,16 @@
+#include "win_views.h"
+
+#include "changing_window.h"
+#include "main_window.h"
+
+namespace vellumo {
+
+std::unique_ptr<ChangeScreenView> WinViews::CreateChangeScreen(ChangeScreenEvents& events) {
+  return std::make_unique<WinChangeScreenView>(events, loop_);
+}
+
+std::unique_ptr<MainView> WinViews::CreateMain() {
+  return std::make_unique<WinMainView>(loop_);
+}
+
+}  // namespace vellumo

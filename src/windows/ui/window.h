@@ -1,0 +1,51 @@
+#pragma once
+
+#include "win.h"
+
+#include <functional>
+#include <string>
+
+namespace vellumo {
+
+class WinEventLoop;
+
+// What a top-level window is made of. Sizes are device pixels.
+struct CreateWindowArgs {
+  const wchar_t* class_name = L"VellumoWindow";
+  std::wstring title;
+  DWORD style = WS_OVERLAPPEDWINDOW;
+  DWORD ex_style = 0;
+  POINT position{CW_USEDEFAULT, CW_USEDEFAULT};  // of the whole window
+  SIZE client_size{0, 0};                        // 0 x 0: the system's default size
+  HICON icon = nullptr;                          // the class icon
+  WinEventLoop* loop = nullptr;                  // counts the window as one of the program's
+};
+
+// A top-level window whose messages are handed to the onX callbacks. The object must outlive the
+// system window or destroy it; after a callback returns, the window procedure does not touch the
+// object again, so a callback may destroy the window it was called for.
+class Window {
+ public:
+  std::function<void(HDC dc, const RECT& client)> onPaint;
+  std::function<void(UINT_PTR id)> onTimer;
+  std::function<void(wchar_t character)> onChar;
+
+  Window() = default;
+  ~Window() { Destroy(); }
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  // Registers the class on first use and creates the window, hidden. False on failure.
+  bool Create(const CreateWindowArgs& args);
+  void Destroy();
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+
+  HWND hwnd_ = nullptr;
+  WinEventLoop* loop_ = nullptr;
+};
+
+}  // namespace vellumo
