@@ -14,7 +14,7 @@
 #include <map>
 #include <vector>
 
-#include "bmp_maker.h"
+#include "bitmap24.h"
 #include "temp_folder.h"
 #include "xvfb_server.h"
 
@@ -22,12 +22,14 @@ namespace vellumo {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBitmapFacts;
-using testing::ReadFile;
-using testing::SolidBitmap;
-using testing::TempFolder;
-using testing::WriteFile;
-using testing::XvfbServer;
+using test::Bmp24;
+using test::ParseBmp24;
+using test::ReadFile;
+using test::Rgb;
+using test::Solid;
+using test::TempFolder;
+using test::WriteFile;
+using test::XvfbServer;
 
 struct RunResult {
   int status = -1;
@@ -64,7 +66,7 @@ class BackgroundRun : public ::testing::Test {
 
   std::string Picture(const std::string& relative, int width = 8, int height = 6) {
     const auto path = temp_.path() / "pictures" / relative;
-    WriteFile(path, SolidBitmap(width, height, 10, 200, 30));
+    WriteFile(path, Bmp24(width, height, Solid(Rgb{30, 200, 10})));
     return path.string();
   }
 
@@ -120,10 +122,10 @@ TEST_F(BackgroundRun, ChangesTheWallpaperThroughGsettingsInListOrder) {
   EXPECT_EQ(result.stderr_text, "");
 
   EXPECT_EQ(Setting("sLastFile"), second);
-  const auto facts = ReadBitmapFacts(ReadFile(bitmap()));
-  EXPECT_EQ(facts.width, 640);
-  EXPECT_EQ(facts.height, 480);
-  EXPECT_EQ(facts.bits, 24);
+  // Anything but a complete, uncompressed 24-bit bitmap reads back as 0 x 0.
+  const auto written = ParseBmp24(ReadFile(bitmap())).value_or(test::Picture{});
+  EXPECT_EQ(written.width, 640);
+  EXPECT_EQ(written.height, 480);
   const std::string log = GsettingsLog();
   EXPECT_NE(log.find("set|org.gnome.desktop.background|picture-options|'stretched'|"),
             std::string::npos)
@@ -208,13 +210,13 @@ TEST_F(BackgroundRun, WithoutADesktopWritesTheBitmapAndLastFileAndFails) {
   EXPECT_EQ(std::count(result.stderr_text.begin(), result.stderr_text.end(), '\n'), 1)
       << result.stderr_text;
   EXPECT_EQ(Setting("sLastFile"), picture);
-  EXPECT_EQ(ReadBitmapFacts(ReadFile(bitmap())).width, 8);
+  EXPECT_EQ(ParseBmp24(ReadFile(bitmap())).value_or(test::Picture{}).width, 8);
 }
 
 TEST_F(BackgroundRun, ABadPictureLeavesTheWallpaperAndBitmapAlone) {
   const std::string bad = temp_ / "pictures/broken.jpg";
   WriteFile(bad, "\xFF\xD8\xFF\xE0 this is not really a jpeg");
-  WriteFile(bitmap(), SolidBitmap(3, 3, 1, 2, 3));
+  WriteFile(bitmap(), Bmp24(3, 3, Solid(Rgb{3, 2, 1})));
   const std::string before = ReadFile(bitmap());
   Settings("bFadeOut=False\nsSourceFolder=" + temp_ / "pictures" + "\n");
 

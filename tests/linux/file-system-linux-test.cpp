@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -10,8 +11,8 @@
 namespace vellumo {
 namespace {
 
-using testing::TempFolder;
-using testing::WriteFile;
+using test::TempFolder;
+using test::WriteFile;
 namespace fs = std::filesystem;
 
 std::map<std::string, uint32_t> ListAsMap(LinuxFileSystem& files, const std::string& folder) {

@@ -1,3 +1,5 @@
+#include <gtest/gtest.h>
+
 #include <filesystem>
 
 #include "ini_settings_store.h"
@@ -6,9 +8,9 @@
 namespace vellumo {
 namespace {
 
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WriteFile;
+using test::ReadFile;
+using test::TempFolder;
+using test::WriteFile;
 
 TEST(IniSettingsStore, MissingFileIsAnEmptyStore) {
   TempFolder temp;

@@ -26,9 +26,9 @@ class BmpVariant : public testing::TestWithParam<BmpRecipe> {};
 TEST_P(BmpVariant, DecodesEveryPixelInPlace) {
   const BmpRecipe& recipe = GetParam();
   const Picture picture = recipe.bits <= 2 ? TwoColours() : SixColours();
-  TempDir dir;
-  WriteBytes(dir / "picture.bmp", BuildBmp(picture, recipe));
-  ExpectPicture(Decode((dir / "picture.bmp").string()), picture);
+  TempFolder dir;
+  WriteFile(dir / "picture.bmp", BuildBmp(picture, recipe));
+  ExpectPicture(Decode(dir / "picture.bmp"), picture);
 }
 
 const BmpRecipe kVariants[] = {
@@ -97,9 +97,9 @@ class RleVariant : public testing::TestWithParam<RleCase> {};
 
 TEST_P(RleVariant, DecodesRunsDeltasAndGaps) {
   const RleCase& c = GetParam();
-  TempDir dir;
-  WriteBytes(dir / "rle.bmp", BuildRleBmp(c.width, c.height, c.compression, kRlePalette, c.data));
-  ExpectPicture(Decode((dir / "rle.bmp").string()), Picture{c.width, c.height, c.expected});
+  TempFolder dir;
+  WriteFile(dir / "rle.bmp", BuildRleBmp(c.width, c.height, c.compression, kRlePalette, c.data));
+  ExpectPicture(Decode(dir / "rle.bmp"), Picture{c.width, c.height, c.expected});
 }
 
 const Rgb K = kBlack, R = kRed, G = kGreen, B = kBlue, W = kWhite;
@@ -143,9 +143,9 @@ TEST(BmpDecoder, PaletteIndexBeyondTheDeclaredColoursIsBlack) {
   BmpRecipe recipe{.bits = 8, .colours_used = 2};
   auto bytes = BuildBmp(Picture{2, 1, {kRed, kGreen}}, recipe);
   bytes[bytes.size() - 3] = 250;  // the second pixel points past the two colours
-  TempDir dir;
-  WriteBytes(dir / "p.bmp", bytes);
-  ExpectPicture(Decode((dir / "p.bmp").string()), Picture{2, 1, {kRed, kBlack}});
+  TempFolder dir;
+  WriteFile(dir / "p.bmp", bytes);
+  ExpectPicture(Decode(dir / "p.bmp"), Picture{2, 1, {kRed, kBlack}});
 }
 
 struct BadBmp {
@@ -176,9 +176,9 @@ std::vector<uint8_t> Huge() {
 class BrokenBmp : public testing::TestWithParam<BadBmp> {};
 
 TEST_P(BrokenBmp, GivesNothingAndNoRows) {
-  TempDir dir;
-  WriteBytes(dir / "bad.bmp", GetParam().bytes);
-  const Decoded decoded = Decode((dir / "bad.bmp").string());
+  TempFolder dir;
+  WriteFile(dir / "bad.bmp", GetParam().bytes);
+  const Decoded decoded = Decode(dir / "bad.bmp");
   EXPECT_FALSE(decoded.size.has_value());
 }
 

@@ -8,9 +8,9 @@ namespace {
 const std::vector<Rgb> kColours = {kBlack, kRed, kGreen, kBlue, kWhite, kYellow, kCyan, kMagenta};
 
 Picture DecodeGif(const GifRecipe& recipe) {
-  TempDir dir;
+  TempFolder dir;
   WriteGif(dir / "anim.gif", recipe);
-  const Decoded decoded = Decode((dir / "anim.gif").string());
+  const Decoded decoded = Decode(dir / "anim.gif");
   EXPECT_TRUE(decoded.size.has_value());
   EXPECT_TRUE(decoded.rows_once);
   return decoded.picture;
@@ -91,7 +91,7 @@ const std::vector<uint8_t> kNoColourTable = {
     2,    2,   0x44, 0x01, 0,   0x3B};
 
 std::vector<uint8_t> SampleGif() {
-  TempDir dir;
+  TempFolder dir;
   std::vector<uint8_t> indices(64 * 64);
   for (size_t i = 0; i < indices.size(); ++i)
     indices[i] = static_cast<uint8_t>((i * 2654435761u >> 13) % 8);
@@ -118,9 +118,9 @@ std::vector<uint8_t> Keep(std::vector<uint8_t> bytes, size_t keep) {
 class BrokenGif : public testing::TestWithParam<std::pair<const char*, std::vector<uint8_t>>> {};
 
 TEST_P(BrokenGif, GivesNothing) {
-  TempDir dir;
-  WriteBytes(dir / "bad.gif", GetParam().second);
-  const Decoded decoded = Decode((dir / "bad.gif").string());
+  TempFolder dir;
+  WriteFile(dir / "bad.gif", GetParam().second);
+  const Decoded decoded = Decode(dir / "bad.gif");
   EXPECT_FALSE(decoded.size.has_value());
 }
 

@@ -52,9 +52,9 @@ struct JpegCase {
 class JpegKinds : public testing::TestWithParam<JpegCase> {};
 
 TEST_P(JpegKinds, DecodesColoursInPlace) {
-  TempDir dir;
+  TempFolder dir;
   WriteJpeg(dir / "photo.jpg", GetParam().picture, GetParam().kind);
-  ExpectQuadrants(Decode((dir / "photo.jpg").string()), GetParam().picture);
+  ExpectQuadrants(Decode(dir / "photo.jpg"), GetParam().picture);
 }
 
 const Rgb kGrey40{40, 40, 40}, kGrey200{200, 200, 200}, kGrey120{120, 120, 120};
@@ -77,7 +77,7 @@ std::vector<uint8_t> SampleJpeg() {
     const uint32_t v = i * 2654435761u;
     noise.pixels.push_back({uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8)});
   }
-  TempDir dir;
+  TempFolder dir;
   WriteJpeg(dir / "sample.jpg", noise, JpegKind::kRgb);
   return ReadBytes(dir / "sample.jpg");
 }
@@ -88,9 +88,9 @@ class DamagedJpeg : public testing::TestWithParam<int> {};
 TEST_P(DamagedJpeg, CutFileGivesNothing) {
   auto bytes = SampleJpeg();
   bytes.resize(bytes.size() - GetParam());
-  TempDir dir;
-  WriteBytes(dir / "cut.jpg", bytes);
-  EXPECT_FALSE(Decode((dir / "cut.jpg").string()).size.has_value());
+  TempFolder dir;
+  WriteFile(dir / "cut.jpg", bytes);
+  EXPECT_FALSE(Decode(dir / "cut.jpg").size.has_value());
 }
 
 // Cut inside the entropy-coded data, just before the end marker, and inside it.
@@ -106,17 +106,17 @@ TEST(JpegDecoder, HugeDeclaredSizeIsRefusedBeforeDecoding) {
       break;
     }
   }
-  TempDir dir;
-  WriteBytes(dir / "huge.jpg", bytes);
-  const Decoded decoded = Decode((dir / "huge.jpg").string());
+  TempFolder dir;
+  WriteFile(dir / "huge.jpg", bytes);
+  const Decoded decoded = Decode(dir / "huge.jpg");
   EXPECT_FALSE(decoded.size.has_value());
   EXPECT_FALSE(decoded.size_reported);
 }
 
 TEST(JpegDecoder, FoundByContentWhateverTheName) {
-  TempDir dir;
+  TempFolder dir;
   WriteJpeg(dir / "really-a-jpeg.gif", Quadrants(kRed, kGreen, kBlue, kWhite), JpegKind::kRgb);
-  EXPECT_TRUE(Decode((dir / "really-a-jpeg.gif").string()).size.has_value());
+  EXPECT_TRUE(Decode(dir / "really-a-jpeg.gif").size.has_value());
 }
 
 }  // namespace

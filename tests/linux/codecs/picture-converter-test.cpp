@@ -58,9 +58,9 @@ Picture ParseWrittenBitmap(const std::vector<uint8_t>& bytes) {
 
 class Converter : public testing::Test {
  protected:
-  TempDir pictures_;
-  TempDir output_;
-  fs::path target_ = output_ / "vellumo.bmp";
+  TempFolder pictures_;
+  TempFolder output_;
+  std::string target_ = output_ / "vellumo.bmp";
   LinuxPictureConverter converter_;
 };
 
@@ -69,8 +69,8 @@ TEST_F(Converter, WritesAValidBottomUpBitmapWithPaddedRows) {
                         3,
                         {kRed, kGreen, kBlue, kWhite, kBlack, kYellow, kCyan, kMagenta, kRed,
                          kGreen, kBlue, kBlack, kWhite, kCyan, kRed}};
-  WriteBytes(pictures_ / "in.bmp", BuildBmp(picture, {.bits = 24, .top_down = true}));
-  const auto size = converter_.ConvertToBitmap((pictures_ / "in.bmp").string(), target_.string());
+  WriteFile(pictures_ / "in.bmp", BuildBmp(picture, {.bits = 24, .top_down = true}));
+  const auto size = converter_.ConvertToBitmap(pictures_ / "in.bmp", target_);
   ASSERT_TRUE(size.has_value());
   EXPECT_EQ(size->width, 5);
   EXPECT_EQ(size->height, 3);
@@ -80,16 +80,16 @@ TEST_F(Converter, WritesAValidBottomUpBitmapWithPaddedRows) {
 }
 
 TEST_F(Converter, ReplacesAnEarlierBitmap) {
-  WriteBytes(target_, {1, 2, 3});
+  WriteFile(target_, {1, 2, 3});
   WriteGif(pictures_ / "a.gif", {2, 1, {kRed, kBlue}, 0, {{0, 0, 2, 1, false, -1, {}, {1, 0}}}});
-  ASSERT_TRUE(converter_.ConvertToBitmap((pictures_ / "a.gif").string(), target_.string()));
+  ASSERT_TRUE(converter_.ConvertToBitmap(pictures_ / "a.gif", target_));
   EXPECT_EQ(ParseWrittenBitmap(ReadBytes(target_)).pixels, (std::vector<Rgb>{kBlue, kRed}));
 }
 
 TEST_F(Converter, ConvertsAJpegAtItsPixelSize) {
   Picture picture{33, 17, std::vector<Rgb>(33 * 17, kGreen)};
   WriteJpeg(pictures_ / "p.jpg", picture, JpegKind::kRgb);
-  const auto size = converter_.ConvertToBitmap((pictures_ / "p.jpg").string(), target_.string());
+  const auto size = converter_.ConvertToBitmap(pictures_ / "p.jpg", target_);
   ASSERT_TRUE(size.has_value());
   const Picture written = ParseWrittenBitmap(ReadBytes(target_));
   EXPECT_EQ(written.width, 33);
@@ -97,9 +97,8 @@ TEST_F(Converter, ConvertsAJpegAtItsPixelSize) {
 }
 
 TEST_F(Converter, MissingOutputFolderGivesNothing) {
-  WriteBytes(pictures_ / "in.bmp", BuildBmp(SixColours(), {}));
-  EXPECT_FALSE(converter_.ConvertToBitmap((pictures_ / "in.bmp").string(),
-                                          (output_ / "gone" / "vellumo.bmp").string()));
+  WriteFile(pictures_ / "in.bmp", BuildBmp(SixColours(), {}));
+  EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "in.bmp", output_ / "gone/vellumo.bmp"));
 }
 
 struct BadPicture {
@@ -108,7 +107,7 @@ struct BadPicture {
 };
 
 std::vector<uint8_t> JpegBytes() {
-  TempDir dir;
+  TempFolder dir;
   Picture noise{64, 64, {}};
   for (uint32_t i = 0; i < 64 * 64; ++i) noise.pixels.push_back({uint8_t(i * 97), 0, uint8_t(i)});
   WriteJpeg(dir / "j.jpg", noise, JpegKind::kRgb);
@@ -116,7 +115,7 @@ std::vector<uint8_t> JpegBytes() {
 }
 
 std::vector<uint8_t> GifBytes() {
-  TempDir dir;
+  TempFolder dir;
   std::vector<uint8_t> indices(64 * 64);
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>((i * 40503u) >> 5);
   std::vector<Rgb> colours(256, kRed);
@@ -165,17 +164,17 @@ class ConverterWithBadPicture : public Converter, public testing::WithParamInter
 
 TEST_P(ConverterWithBadPicture, LeavesTheOldBitmapExactlyAsItWas) {
   const std::vector<uint8_t> old_bitmap = BuildBmp(SixColours(), {});
-  WriteBytes(target_, old_bitmap);
-  WriteBytes(pictures_ / "bad.jpg", GetParam().make());
-  EXPECT_FALSE(converter_.ConvertToBitmap((pictures_ / "bad.jpg").string(), target_.string()));
+  WriteFile(target_, old_bitmap);
+  WriteFile(pictures_ / "bad.jpg", GetParam().make());
+  EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "bad.jpg", target_));
   EXPECT_EQ(ReadBytes(target_), old_bitmap);
   EXPECT_EQ(Names(output_.path()), std::vector<std::string>{"vellumo.bmp"}) << "no temporary file";
 }
 
 TEST_F(Converter, MissingPictureLeavesTheOldBitmap) {
-  WriteBytes(target_, {7, 7, 7});
-  EXPECT_FALSE(converter_.ConvertToBitmap((pictures_ / "none.jpg").string(), target_.string()));
-  EXPECT_FALSE(converter_.ConvertToBitmap("", target_.string()));
+  WriteFile(target_, {7, 7, 7});
+  EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "none.jpg", target_));
+  EXPECT_FALSE(converter_.ConvertToBitmap("", target_));
   EXPECT_EQ(ReadBytes(target_), (std::vector<uint8_t>{7, 7, 7}));
 }
 

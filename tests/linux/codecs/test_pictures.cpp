@@ -1,14 +1,12 @@
 #include "test_pictures.h"
 
 #include <gif_lib.h>
-#include <unistd.h>
 
 // clang-format off
 #include <cstdio>
 #include <jpeglib.h>
 // clang-format on
 
-#include <fstream>
 #include <stdexcept>
 
 namespace vellumo::test {
@@ -46,28 +44,6 @@ Decoded Decode(const std::string& path) {
     for (int count : seen) out.rows_once = out.rows_once && count == 1;
   }
   return out;
-}
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vellumo-codecs-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-void WriteBytes(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<uint8_t> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteJpeg(const std::filesystem::path& path, const Picture& picture, JpegKind kind) {

@@ -9,13 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "bitmap24.h"
 #include "linux_desktop.h"
-#include "test_bitmap.h"
+#include "temp_folder.h"
 
 namespace vellumo {
 namespace {
 
-using testing::TempFolder;
+using test::Bmp24;
+using test::Solid;
+using test::TempFolder;
+using test::WriteFile;
 
 constexpr char kGnome[] = "org.gnome.desktop.background";
 
@@ -48,14 +52,14 @@ std::string Join(std::initializer_list<std::string> parts) {
 class GsettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::create_directories(folder_.path() + "/bin");
-    std::filesystem::create_directories(folder_.path() + "/keys");
-    std::string script = folder_.path() + "/bin/gsettings";
+    std::filesystem::create_directories(folder_ / "bin");
+    std::filesystem::create_directories(folder_ / "keys");
+    std::string script = folder_ / "bin/gsettings";
     std::ofstream(script) << kFakeGsettings;
     chmod(script.c_str(), 0755);
     const char* path = std::getenv("PATH");
     saved_path_ = path ? path : "";
-    setenv("PATH", (folder_.path() + "/bin").c_str(), 1);
+    setenv("PATH", (folder_ / "bin").c_str(), 1);
     setenv("VELLUMO_TEST_GSETTINGS_DIR", folder_.path().c_str(), 1);
     unsetenv("VELLUMO_TEST_GSETTINGS_FAIL");
     bitmap_ = MakeBitmap("pictures");
@@ -68,21 +72,20 @@ class GsettingsTest : public ::testing::Test {
   }
 
   std::string MakeBitmap(const std::string& sub_folder) {
-    std::string folder = folder_.path() + "/" + sub_folder;
-    std::filesystem::create_directories(folder);
-    testing::WriteBitmap(folder + "/vellumo.bmp", 1, 1, [](int, int) { return testing::Rgb{}; });
-    return folder + "/vellumo.bmp";
+    const std::string bitmap = folder_ / (sub_folder + "/vellumo.bmp");
+    WriteFile(bitmap, Bmp24(1, 1, Solid(test::kBlack)));
+    return bitmap;
   }
 
   void KnowKeys(const std::string& schema, std::initializer_list<std::string> keys) {
     for (const std::string& key : keys) {
-      std::ofstream(folder_.path() + "/keys/" + schema + " " + key) << "''\n";
+      std::ofstream(folder_ / ("keys/" + schema + " " + key)) << "''\n";
     }
   }
   void KnowGnomeKeys() { KnowKeys(kGnome, {"picture-options", "picture-uri", "picture-uri-dark"}); }
 
   std::string Key(const std::string& schema, const std::string& key) {
-    std::ifstream file(folder_.path() + "/keys/" + schema + " " + key);
+    std::ifstream file(folder_ / ("keys/" + schema + " " + key));
     std::string value;
     std::getline(file, value);
     return value;
@@ -91,7 +94,7 @@ class GsettingsTest : public ::testing::Test {
   // The calls since the previous look.
   std::vector<std::string> TakeCalls() {
     std::vector<std::string> calls;
-    std::string log = folder_.path() + "/log";
+    std::string log = folder_ / "log";
     std::ifstream file(log);
     for (std::string line; std::getline(file, line);) calls.push_back(line);
     std::filesystem::remove(log);
@@ -164,14 +167,13 @@ TEST_F(GsettingsTest, AwkwardFolderNamesSurvive) {
   ASSERT_TRUE(Set("GNOME", Layout::kStretched)) << failure_;
   std::string encoded =
       "My%20Pictures%20%231%20100%25%20%C3%A9t%C3%A9%20%E5%A3%81%E7%B4%99%20it%27s%20%24HOME";
-  EXPECT_EQ(Key(kGnome, "picture-uri"),
-            "'file://" + folder_.path() + "/" + encoded + "/vellumo.bmp'");
+  EXPECT_EQ(Key(kGnome, "picture-uri"), "'file://" + folder_ / encoded + "/vellumo.bmp'");
 
   const char* mate = "org.mate.background";
   KnowKeys(mate, {"picture-options", "picture-filename"});
   ASSERT_TRUE(Set("MATE", Layout::kStretched)) << failure_;
   EXPECT_EQ(Key(mate, "picture-filename"),
-            "'" + folder_.path() + "/My Pictures #1 100% été 壁紙 it\\'s $HOME/vellumo.bmp'");
+            "'" + folder_ / "My Pictures #1 100% été 壁紙 it\\'s $HOME/vellumo.bmp'");
 }
 
 // The bitmap keeps its name from one change to the next; the key must change all the same.
@@ -186,7 +188,7 @@ TEST_F(GsettingsTest, SameFileIsSpelledDifferentlyEveryOtherChange) {
     EXPECT_EQ(Key(kGnome, "picture-uri-dark"), expected);
   }
   // Each key is judged on its own value.
-  std::ofstream(folder_.path() + "/keys/" + kGnome + " picture-uri-dark") << usual << "\n";
+  std::ofstream(folder_ / (std::string("keys/") + kGnome + " picture-uri-dark")) << usual << "\n";
   ASSERT_TRUE(Set("GNOME", Layout::kStretched)) << failure_;
   EXPECT_EQ(Key(kGnome, "picture-uri"), usual);
   EXPECT_EQ(Key(kGnome, "picture-uri-dark"), other);
@@ -223,12 +225,12 @@ TEST_F(GsettingsTest, FailureIsReportedWithWhatWasTried) {
             "display");
 
   unsetenv("VELLUMO_TEST_GSETTINGS_FAIL");
-  std::filesystem::remove(folder_.path() + "/keys/" + kGnome + " picture-uri");
+  std::filesystem::remove(folder_ / (std::string("keys/") + kGnome + " picture-uri"));
   EXPECT_FALSE(Set("GNOME", Layout::kStretched));
   EXPECT_EQ(failure_,
             "gsettings failed (exit 1: No such key \"picture-uri\") and DISPLAY is not set");
 
-  std::filesystem::remove(folder_.path() + "/bin/gsettings");
+  std::filesystem::remove(folder_ / "bin/gsettings");
   EXPECT_FALSE(Set("GNOME", Layout::kStretched));
   EXPECT_EQ(failure_, "gsettings failed (not found) and DISPLAY is not set");
 }
@@ -246,7 +248,7 @@ TEST_F(GsettingsTest, NoDesktopAtAll) {
 
   // A missing bitmap is reported before any desktop is touched.
   KnowGnomeKeys();
-  bitmap_ = folder_.path() + "/missing.bmp";
+  bitmap_ = folder_ / "missing.bmp";
   EXPECT_FALSE(Set("GNOME", Layout::kStretched, ":0"));
   EXPECT_EQ(failure_, "cannot read the bitmap \"" + bitmap_ + "\"");
   EXPECT_TRUE(TakeCalls().empty());

@@ -6,24 +6,17 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <bit>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
+#include "bitmap24.h"
 #include "linux_desktop.h"
-#include "test_bitmap.h"
+#include "temp_folder.h"
 #include "x_error_trap.h"
 #include "x_root_window.h"
 #include "xvfb_server.h"
@@ -31,15 +24,7 @@
 namespace vellumo {
 namespace {
 
-using testing::Rgb;
-using testing::TempFolder;
-using testing::XvfbServer;
-
-constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kRed{255, 0, 0};
-constexpr Rgb kGreen{0, 255, 0};
-constexpr Rgb kBlue{0, 0, 255};
-constexpr Rgb kWhite{255, 255, 255};
+using namespace test;
 
 struct DisplayCloser {
   void operator()(Display* display) const { XCloseDisplay(display); }
@@ -59,10 +44,9 @@ class XRootWindowTest : public ::testing::Test {
     ASSERT_TRUE(display_);
   }
 
-  std::string Picture(const std::string& name, int width, int height,
-                      const std::function<Rgb(int, int)>& colour) {
-    std::string path = folder_.path() + "/" + name;
-    testing::WriteBitmap(path, width, height, colour);
+  std::string Picture(const std::string& name, int width, int height, const PixelAt& colour) {
+    const std::string path = folder_ / name;
+    WriteFile(path, Bmp24(width, height, colour));
     return path;
   }
 
@@ -146,13 +130,6 @@ class XRootWindowTest : public ::testing::Test {
 
 XvfbServer* XRootWindowTest::server_ = nullptr;
 
-Rgb Quadrants(int x, int y, int width, int height) {
-  bool right = x >= width / 2;
-  bool bottom = y >= height / 2;
-  if (bottom) return right ? kWhite : kBlue;
-  return right ? kGreen : kRed;
-}
-
 TEST_F(XRootWindowTest, TileRepeatsThePicture) {
   auto colour = [](int x, int y) { return Quadrants(x, y, 2, 2); };
   ASSERT_TRUE(SetRoot(Picture("tile.bmp", 2, 2, colour), Layout::kTiled)) << failure_;
@@ -208,11 +185,11 @@ TEST_F(XRootWindowTest, StretchFillsTheScreen) {
 }
 
 TEST_F(XRootWindowTest, EachChangeShowsAndFreesThePreviousPixmap) {
-  std::string path = Picture("vellumo.bmp", 4, 4, [](int, int) { return kRed; });
+  std::string path = Picture("vellumo.bmp", 4, 4, Solid(kRed));
   ASSERT_TRUE(SetRoot(path, Layout::kStretched)) << failure_;
   Pixmap first = RootPixmap();
   // Same name, new contents, as when the program renames a new bitmap over the old one.
-  Picture("vellumo.bmp", 4, 4, [](int, int) { return kBlue; });
+  Picture("vellumo.bmp", 4, 4, Solid(kBlue));
   ASSERT_TRUE(SetRoot(path, Layout::kStretched)) << failure_;
   Pixmap second = RootPixmap();
   EXPECT_NE(first, second);
@@ -226,12 +203,10 @@ TEST_F(XRootWindowTest, EachChangeShowsAndFreesThePreviousPixmap) {
 }
 
 TEST_F(XRootWindowTest, ABadPictureLeavesTheBackgroundAlone) {
-  ASSERT_TRUE(
-      SetRoot(Picture("good.bmp", 2, 2, [](int, int) { return kGreen; }), Layout::kStretched))
-      << failure_;
+  ASSERT_TRUE(SetRoot(Picture("good.bmp", 2, 2, Solid(kGreen)), Layout::kStretched)) << failure_;
   Pixmap before = RootPixmap();
-  std::string bad = folder_.path() + "/bad.bmp";
-  std::ofstream(bad) << "BM this is not a bitmap";
+  std::string bad = folder_ / "bad.bmp";
+  WriteFile(bad, "BM this is not a bitmap");
   EXPECT_FALSE(SetRoot(bad, Layout::kStretched));
   EXPECT_EQ(failure_, "X root window on " + server_->display() + ": cannot read " + bad);
   EXPECT_EQ(RootPixmap(), before);
@@ -240,14 +215,14 @@ TEST_F(XRootWindowTest, ABadPictureLeavesTheBackgroundAlone) {
 }
 
 TEST_F(XRootWindowTest, DesktopsWithoutTheirOwnSettingUseTheRootWindow) {
-  std::string path = Picture("vellumo.bmp", 2, 2, [](int, int) { return kWhite; });
+  std::string path = Picture("vellumo.bmp", 2, 2, Solid(kWhite));
   LinuxDesktop unknown({"KDE", server_->display()});
   std::string failure;
   ASSERT_TRUE(unknown.SetWallpaper(path, Layout::kStretched, &failure)) << failure;
   EXPECT_EQ(Capture(root(), 320, 240)[0][0], kWhite);
 
   // gsettings missing from PATH: the GNOME back-end fails and the root window takes over.
-  Picture("vellumo.bmp", 2, 2, [](int, int) { return kRed; });
+  Picture("vellumo.bmp", 2, 2, Solid(kRed));
   std::string saved_path = std::getenv("PATH") ? std::getenv("PATH") : "";
   setenv("PATH", folder_.path().c_str(), 1);
   LinuxDesktop gnome({"GNOME", server_->display()});

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "registry.h"
 #include "registry_settings_store.h"
 #include "utf.h"
 
@@ -19,18 +20,11 @@ class RegistrySettingsStoreTest : public ::testing::Test {
   }
   void TearDown() override { Clear(); }
 
-  void Clear() { RegDeleteTreeW(HKEY_CURRENT_USER, Widen(key_path_).c_str()); }
+  void Clear() { test::DeleteUserKey(key_path_); }
 
   // Stores raw data of any type, as another program might have.
   void PutRaw(const std::string& name, DWORD type, const void* data, DWORD bytes) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(key_path_).c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(
-        RegSetValueExW(key, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), bytes),
-        ERROR_SUCCESS);
-    RegCloseKey(key);
+    ASSERT_TRUE(test::WriteUserValue(key_path_, name, type, data, bytes));
   }
 
   std::string key_path_;
@@ -119,12 +113,7 @@ TEST_F(RegistrySettingsStoreTest, RefusesTextThatWouldComeBackCutShort) {
 TEST_F(RegistrySettingsStoreTest, DefaultStoreWritesBelowTheApplicationsKey) {
   RegistrySettingsStore store;
   ASSERT_TRUE(store.Write("probe", "1"));
-  wchar_t data[4] = {};
-  DWORD bytes = sizeof(data);
-  EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Vellumo\\Settings", L"probe", RRF_RT_REG_SZ,
-                         nullptr, data, &bytes),
-            ERROR_SUCCESS);
-  EXPECT_STREQ(data, L"1");
+  EXPECT_EQ(test::ReadUserString("Software\\Vellumo\\Settings", "probe"), "1");
   RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Vellumo\\Settings", L"probe");
 }
 

@@ -10,17 +10,13 @@
 namespace vellumo {
 namespace {
 
-using test::Bitmap;
+using test::kBlue;
+using test::kGreen;
+using test::kRed;
+using test::kWhite;
+using test::Picture;
+using test::Quadrants;
 using test::Rgb;
-
-constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 255, 255};
-
-// Four quadrants of plain colour: survives JPEG well away from the edges.
-Rgb Quadrants(int x, int y, int width, int height) {
-  const bool right = x >= width / 2, bottom = y >= height / 2;
-  if (!bottom) return right ? kGreen : kRed;
-  return right ? kWhite : kBlue;
-}
 
 // Every pixel different, so a swapped, shifted or mirrored row shows.
 Rgb Gradient(int x, int y) {
@@ -34,14 +30,15 @@ bool Near(Rgb a, Rgb b, int tolerance) {
 
 class WicPictureConverterTest : public ::testing::Test {
  protected:
-  Bitmap ConvertAndRead(const std::string& picture, int width, int height) {
-    Bitmap bitmap;
+  Picture ConvertAndRead(const std::string& picture, int width, int height) {
     const auto size = converter_.ConvertToBitmap(picture, target_);
     EXPECT_TRUE(size.has_value()) << picture;
-    if (!size) return bitmap;
+    if (!size) return {};
     EXPECT_EQ(size->width, width);
     EXPECT_EQ(size->height, height);
-    EXPECT_TRUE(test::ParseBmp24(test::ReadAll(target_), bitmap));
+    const auto parsed = test::ParseBmp24(test::ReadAll(target_));
+    EXPECT_TRUE(parsed) << "not a complete 24-bit bitmap";
+    const Picture bitmap = parsed.value_or(Picture{});
     EXPECT_EQ(bitmap.width, width);
     EXPECT_EQ(bitmap.height, height);
     return bitmap;
@@ -66,12 +63,12 @@ class WicPictureConverterTest : public ::testing::Test {
 TEST_F(WicPictureConverterTest, BitmapComesOutPixelForPixel) {
   // Odd width (row padding) and more rows than one copied strip.
   constexpr int kWidth = 5, kHeight = 150;
-  const auto source = folder_.AddFile("source.bmp", test::MakeBmp24(kWidth, kHeight, Gradient));
-  const Bitmap bitmap = ConvertAndRead(source, kWidth, kHeight);
+  const auto source = folder_.AddFile("source.bmp", test::Bmp24(kWidth, kHeight, Gradient));
+  const Picture bitmap = ConvertAndRead(source, kWidth, kHeight);
   ASSERT_EQ(bitmap.pixels.size(), static_cast<size_t>(kWidth * kHeight));
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) {
-      const Rgb want = Gradient(x, y), got = bitmap.at(x, y);
+      const Rgb want = Gradient(x, y), got = bitmap.At(x, y);
       ASSERT_TRUE(Near(got, want, 0)) << "pixel " << x << "," << y;
     }
 }
@@ -81,10 +78,10 @@ TEST_F(WicPictureConverterTest, JpegComesOutWithinTolerance) {
   const std::string source = folder_ / "海の写真.jpg";
   ASSERT_TRUE(test::EncodeJpeg(source, kWidth, kHeight,
                                [](int x, int y) { return Quadrants(x, y, kWidth, kHeight); }));
-  const Bitmap bitmap = ConvertAndRead(source, kWidth, kHeight);
+  const Picture bitmap = ConvertAndRead(source, kWidth, kHeight);
   ASSERT_FALSE(bitmap.pixels.empty());
   for (const auto& [x, y] : {std::pair{8, 8}, {56, 8}, {8, 40}, {56, 40}, {20, 16}, {44, 32}})
-    EXPECT_TRUE(Near(bitmap.at(x, y), Quadrants(x, y, kWidth, kHeight), 48))
+    EXPECT_TRUE(Near(bitmap.At(x, y), Quadrants(x, y, kWidth, kHeight), 48))
         << "pixel " << x << "," << y;
 }
 
@@ -93,16 +90,16 @@ TEST_F(WicPictureConverterTest, GifComesOutWithItsPaletteColours) {
   const auto pixel = [](int x, int y) { return Quadrants(x, y, kWidth, kHeight); };
   const std::string source = folder_ / "anim.gif";
   ASSERT_TRUE(test::EncodeGif(source, kWidth, kHeight, {kRed, kGreen, kBlue, kWhite}, pixel));
-  const Bitmap bitmap = ConvertAndRead(source, kWidth, kHeight);
+  const Picture bitmap = ConvertAndRead(source, kWidth, kHeight);
   ASSERT_EQ(bitmap.pixels.size(), static_cast<size_t>(kWidth * kHeight));
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
-      ASSERT_TRUE(Near(bitmap.at(x, y), pixel(x, y), 0)) << "pixel " << x << "," << y;
+      ASSERT_TRUE(Near(bitmap.At(x, y), pixel(x, y), 0)) << "pixel " << x << "," << y;
 }
 
 TEST_F(WicPictureConverterTest, ReplacesTheOldBitmapAndLeavesNoTemporaryFile) {
   folder_.AddFile("vellumo.bmp", "old");
-  const auto source = folder_.AddFile("a.bmp", test::MakeBmp24(3, 2, Gradient));
+  const auto source = folder_.AddFile("a.bmp", test::Bmp24(3, 2, Gradient));
   ASSERT_TRUE(converter_.ConvertToBitmap(source, target_).has_value());
   EXPECT_EQ(test::ReadAll(target_).size(), 54u + 2 * 12);
   EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"a.bmp", "vellumo.bmp"}));
@@ -111,7 +108,7 @@ TEST_F(WicPictureConverterTest, ReplacesTheOldBitmapAndLeavesNoTemporaryFile) {
 TEST_F(WicPictureConverterTest, WritesIntoFoldersOfAnyNameAndOverItsOwnSource) {
   const std::string folder = folder_.AddFolder("壁紙");
   const std::string target = folder + "\\vellumo.bmp";
-  const auto source = folder_.AddFile("a.bmp", test::MakeBmp24(3, 2, Gradient));
+  const auto source = folder_.AddFile("a.bmp", test::Bmp24(3, 2, Gradient));
   ASSERT_TRUE(converter_.ConvertToBitmap(source, target).has_value());
   const std::string first = test::ReadAll(target);
   // The bitmap picked from its own folder as the next picture: converted onto itself.
@@ -127,7 +124,7 @@ TEST_F(WicPictureConverterTest, RefusesWhatIsNoPicture) {
 }
 
 TEST_F(WicPictureConverterTest, RefusesTruncatedPictures) {
-  const std::string bmp = test::MakeBmp24(40, 40, Gradient);
+  const std::string bmp = test::Bmp24(40, 40, Gradient);
   ExpectRefused(folder_.AddFile("cut.bmp", bmp.substr(0, bmp.size() / 2)));
   ExpectRefused(folder_.AddFile("headers-only.bmp", bmp.substr(0, 54)));
 
@@ -142,11 +139,11 @@ TEST_F(WicPictureConverterTest, RefusesTruncatedPictures) {
 }
 
 TEST_F(WicPictureConverterTest, RefusesAnAbsurdSizeBeforeWritingAnything) {
-  ExpectRefused(folder_.AddFile("huge.bmp", test::MakeBmpHeaders(100000, 100000, 64)));
+  ExpectRefused(folder_.AddFile("huge.bmp", test::Bmp24Headers(100000, 100000, 64)));
 }
 
 TEST_F(WicPictureConverterTest, UnwritableTargetChangesNothing) {
-  const auto source = folder_.AddFile("a.bmp", test::MakeBmp24(3, 2, Gradient));
+  const auto source = folder_.AddFile("a.bmp", test::Bmp24(3, 2, Gradient));
   const auto names = folder_.Names();
   EXPECT_EQ(converter_.ConvertToBitmap(source, folder_ / "missing\\vellumo.bmp"), std::nullopt);
   EXPECT_EQ(folder_.Names(), names);

@@ -4,30 +4,16 @@
 #include <ostream>
 #include <string>
 
+#include "bitmap24.h"
+#include "registry.h"
 #include "test_folder.h"
-#include "test_pictures.h"
-#include "utf.h"
 #include "win_desktop.h"
 
 namespace vellumo {
 namespace {
 
-std::optional<std::string> ReadString(const std::string& subkey, const std::string& name) {
-  wchar_t data[1024] = {};
-  DWORD bytes = sizeof(data) - sizeof(wchar_t);
-  if (RegGetValueW(HKEY_CURRENT_USER, Widen(subkey).c_str(), Widen(name).c_str(), RRF_RT_REG_SZ,
-                   nullptr, data, &bytes) != ERROR_SUCCESS)
-    return std::nullopt;
-  return Narrow(data);
-}
-
-bool KeyExists(const std::string& subkey) {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(subkey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return false;
-  RegCloseKey(key);
-  return true;
-}
+using test::DeleteUserKey;
+using test::ReadUserString;
 
 struct LayoutCase {
   const char* name;
@@ -41,8 +27,8 @@ class WinDesktopTest : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(WinDesktopTest, WritesTheLayoutValuesAndSetsTheWallpaper) {
   test::TestFolder folder;
-  const auto black = [](int, int) { return test::Rgb{}; };
-  const std::string bitmap = folder.AddFile("壁紙.bmp", test::MakeBmp24(4, 3, black));
+  const std::string bitmap =
+      folder.AddFile("壁紙.bmp", test::Bmp24(4, 3, test::Solid(test::kBlack)));
   // Start from the opposite values, so the test sees them written.
   Write_Registry_String(HKEY_CURRENT_USER, WinDesktop::kDesktopKey, "TileWallpaper", "9");
   Write_Registry_String(HKEY_CURRENT_USER, WinDesktop::kDesktopKey, "WallpaperStyle", "9");
@@ -50,10 +36,10 @@ TEST_P(WinDesktopTest, WritesTheLayoutValuesAndSetsTheWallpaper) {
   WinDesktop desktop;
   std::string failure;
   EXPECT_TRUE(desktop.SetWallpaper(bitmap, GetParam().layout, &failure)) << failure;
-  EXPECT_EQ(ReadString(WinDesktop::kDesktopKey, "TileWallpaper"), GetParam().tile);
-  EXPECT_EQ(ReadString(WinDesktop::kDesktopKey, "WallpaperStyle"), GetParam().style);
+  EXPECT_EQ(ReadUserString(WinDesktop::kDesktopKey, "TileWallpaper"), GetParam().tile);
+  EXPECT_EQ(ReadUserString(WinDesktop::kDesktopKey, "WallpaperStyle"), GetParam().style);
   // The system keeps the wallpaper it was given in the user's profile.
-  EXPECT_EQ(ReadString(WinDesktop::kDesktopKey, "Wallpaper"), bitmap);
+  EXPECT_EQ(ReadUserString(WinDesktop::kDesktopKey, "Wallpaper"), bitmap);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, WinDesktopTest,
@@ -71,21 +57,17 @@ TEST(WinDesktop, RefusesAnEmptyBitmapPathInsteadOfClearingTheWallpaper) {
 TEST(WriteRegistryString, WritesOnlyBelowAnExistingKey) {
   const std::string parent = "Software\\VellumoTests";
   const std::string existing = parent + "\\Existing";
-  RegDeleteTreeW(HKEY_CURRENT_USER, Widen(parent).c_str());
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Widen(existing).c_str(), 0, nullptr, 0, KEY_WRITE,
-                            nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
+  DeleteUserKey(parent);
+  ASSERT_TRUE(test::WriteUserString(existing, "Other", ""));  // creates the key
 
   EXPECT_EQ(Write_Registry_String(HKEY_CURRENT_USER, existing, "Name", "Ünïcode 値"),
             ERROR_SUCCESS);
-  EXPECT_EQ(ReadString(existing, "Name"), "Ünïcode 値");
+  EXPECT_EQ(ReadUserString(existing, "Name"), "Ünïcode 値");
 
   const std::string missing = parent + "\\Missing";
   EXPECT_NE(Write_Registry_String(HKEY_CURRENT_USER, missing, "Name", "x"), ERROR_SUCCESS);
-  EXPECT_FALSE(KeyExists(missing));
-  RegDeleteTreeW(HKEY_CURRENT_USER, Widen(parent).c_str());
+  EXPECT_FALSE(test::UserKeyExists(missing));
+  DeleteUserKey(parent);
 }
 
 }  // namespace

@@ -2,88 +2,94 @@
 // the registry and on disk.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 #include <map>
 
+#include "bitmap24.h"
 #include "changing_window.h"
 #include "end_to_end.h"
+#include "registry.h"
+#include "test_folder.h"
+#include "utf.h"
 
 namespace vellumo {
 namespace {
 
-using namespace testing_support;
-namespace fs = std::filesystem;
+using namespace test;
 
-const std::wstring kSettingsKey = L"Software\\Vellumo\\Settings";
-const std::wstring kDesktopKey = L"Control Panel\\Desktop";
+const std::string kSettingsKey = "Software\\Vellumo\\Settings";
+const std::string kDesktopKey = "Control Panel\\Desktop";
 
-std::string FileBytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+// A picture file of one colour.
+void WriteBmp(const std::string& path, int width, int height, Rgb colour) {
+  WriteAll(path, Bmp24(width, height, Solid(colour)));
 }
 
 class EndToEndTest : public testing::Test {
  protected:
   void SetUp() override {
     DeleteUserKey(kSettingsKey);
-    DeleteFileW(ProgramBitmapPath().c_str());
+    DeleteFileW(Widen(ProgramBitmapPath()).c_str());
   }
 
   // Settings for a run in list order without fading, starting after `last_file`.
-  void Prepare(const fs::path& folder, int source_type, const fs::path& last_file,
-               std::map<std::wstring, std::wstring> overrides = {}) {
-    std::map<std::wstring, std::wstring> values{
-        {L"sSourceFolder", folder.wstring() + L"\\"},
-        {L"iSourceType", std::to_wstring(source_type)},
-        {L"sLastFile", last_file.wstring()},
-        {L"bRandom", L"False"},
-        {L"bRepeats", L"False"},
-        {L"bFadeOut", L"False"},
-        {L"iDisplayType", L"0"},
-        {L"iAutoSize", L"300"},
-        {L"iAutoRatio", L"10"},
+  void Prepare(const std::string& folder, int source_type, const std::string& last_file,
+               std::map<std::string, std::string> overrides = {}) {
+    std::map<std::string, std::string> values{
+        {"sSourceFolder", folder + "\\"},
+        {"iSourceType", std::to_string(source_type)},
+        {"sLastFile", last_file},
+        {"bRandom", "False"},
+        {"bRepeats", "False"},
+        {"bFadeOut", "False"},
+        {"iDisplayType", "0"},
+        {"iAutoSize", "300"},
+        {"iAutoRatio", "10"},
     };
     for (auto& [name, value] : overrides) values[name] = value;
     for (auto& [name, value] : values) WriteUserString(kSettingsKey, name, value);
   }
 
-  static std::wstring Setting(const std::wstring& name) {
-    return ReadUserString(kSettingsKey, name).value_or(L"<absent>");
+  static std::string Setting(const std::string& name) {
+    return ReadUserString(kSettingsKey, name).value_or("<absent>");
   }
-  static std::wstring DesktopValue(const std::wstring& name) {
-    return ReadUserString(kDesktopKey, name).value_or(L"<absent>");
+  static std::string DesktopValue(const std::string& name) {
+    return ReadUserString(kDesktopKey, name).value_or("<absent>");
+  }
+
+  // The program's bitmap must be a complete 24-bit one of this size.
+  static void ExpectBitmapOf(int width, int height) {
+    const auto bitmap = ParseBmp24(ReadAll(ProgramBitmapPath()));
+    ASSERT_TRUE(bitmap) << "no complete 24-bit bitmap at " << ProgramBitmapPath();
+    EXPECT_EQ(bitmap->width, width);
+    EXPECT_EQ(bitmap->height, height);
   }
 };
 
 TEST_F(EndToEndTest, ChangesToTheNextPictureInListOrder) {
-  TempFolder folder(L"list-order");
-  ASSERT_TRUE(WriteBmp(folder.path() / L"a.bmp", 40, 30, RGB(200, 0, 0)));
-  ASSERT_TRUE(WriteBmp(folder.path() / L"b.bmp", 64, 48, RGB(0, 200, 0)));
-  ASSERT_TRUE(WriteBmp(folder.path() / L"c.bmp", 50, 50, RGB(0, 0, 200)));
-  Prepare(folder.path(), 1, folder.path() / L"a.bmp");
+  TestFolder folder("list-order");
+  WriteBmp(folder / "a.bmp", 40, 30, {200, 0, 0});
+  WriteBmp(folder / "b.bmp", 64, 48, {0, 200, 0});
+  WriteBmp(folder / "c.bmp", 50, 50, {0, 0, 200});
+  Prepare(folder.path(), 1, folder / "a.bmp");
 
   EXPECT_EQ(RunProgram(L"-next"), 0u);
 
-  EXPECT_EQ(DesktopValue(L"Wallpaper"), ProgramBitmapPath());
+  EXPECT_EQ(DesktopValue("Wallpaper"), ProgramBitmapPath());
   // 64 x 48 is below the automatic mode's size limit: tiled.
-  EXPECT_EQ(DesktopValue(L"TileWallpaper"), L"1");
-  EXPECT_EQ(DesktopValue(L"WallpaperStyle"), L"0");
-  const auto bitmap = ReadBmpHeader(ProgramBitmapPath());
-  ASSERT_TRUE(bitmap);
-  EXPECT_EQ(bitmap->width, 64);
-  EXPECT_EQ(bitmap->height, 48);
-  EXPECT_EQ(bitmap->bits, 24);
-  EXPECT_EQ(Setting(L"sLastFile"), (folder.path() / L"b.bmp").wstring());
+  EXPECT_EQ(DesktopValue("TileWallpaper"), "1");
+  EXPECT_EQ(DesktopValue("WallpaperStyle"), "0");
+  ExpectBitmapOf(64, 48);
+  EXPECT_EQ(Setting("sLastFile"), folder / "b.bmp");
 
   // The seven settings the main window stores on unloading, in their text forms.
-  EXPECT_EQ(Setting(L"bRepeats"), L"False");
-  EXPECT_EQ(Setting(L"bRandom"), L"False");
-  EXPECT_EQ(Setting(L"bFadeOut"), L"False");
-  EXPECT_EQ(Setting(L"iSourceType"), L"1");
-  EXPECT_EQ(Setting(L"iDisplayType"), L"0");
-  EXPECT_EQ(Setting(L"iAutoSize"), L"300");
-  EXPECT_EQ(Setting(L"iAutoRatio"), L"10");
+  EXPECT_EQ(Setting("bRepeats"), "False");
+  EXPECT_EQ(Setting("bRandom"), "False");
+  EXPECT_EQ(Setting("bFadeOut"), "False");
+  EXPECT_EQ(Setting("iSourceType"), "1");
+  EXPECT_EQ(Setting("iDisplayType"), "0");
+  EXPECT_EQ(Setting("iAutoSize"), "300");
+  EXPECT_EQ(Setting("iAutoRatio"), "10");
 }
 
 struct ModeCase {
@@ -91,8 +97,8 @@ struct ModeCase {
   int display_type;
   int width;
   int height;
-  const wchar_t* tile;
-  const wchar_t* style;
+  const char* tile;
+  const char* style;
 };
 
 void PrintTo(const ModeCase& mode, std::ostream* out) {
@@ -103,67 +109,62 @@ class DisplayModeTest : public EndToEndTest, public testing::WithParamInterface<
 
 TEST_P(DisplayModeTest, WritesTheLayoutValuesOfTheMode) {
   const ModeCase& mode = GetParam();
-  TempFolder folder(L"mode");
-  ASSERT_TRUE(WriteBmp(folder.path() / L"only.bmp", mode.width, mode.height, RGB(90, 90, 90)));
-  Prepare(folder.path(), 1, L"", {{L"iDisplayType", std::to_wstring(mode.display_type)}});
+  TestFolder folder("mode");
+  WriteBmp(folder / "only.bmp", mode.width, mode.height, {90, 90, 90});
+  Prepare(folder.path(), 1, "", {{"iDisplayType", std::to_string(mode.display_type)}});
 
   EXPECT_EQ(RunProgram(L"-next"), 0u);
-  EXPECT_EQ(DesktopValue(L"TileWallpaper"), mode.tile);
-  EXPECT_EQ(DesktopValue(L"WallpaperStyle"), mode.style);
+  EXPECT_EQ(DesktopValue("TileWallpaper"), mode.tile);
+  EXPECT_EQ(DesktopValue("WallpaperStyle"), mode.style);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, DisplayModeTest,
-                         testing::Values(ModeCase{"Stretch", 1, 40, 40, L"0", L"2"},
-                                         ModeCase{"Centre", 2, 40, 40, L"0", L"0"},
-                                         ModeCase{"Tile", 3, 400, 300, L"1", L"0"},
-                                         ModeCase{"AutoFourThirds", 0, 800, 600, L"0", L"2"}),
+                         testing::Values(ModeCase{"Stretch", 1, 40, 40, "0", "2"},
+                                         ModeCase{"Centre", 2, 40, 40, "0", "0"},
+                                         ModeCase{"Tile", 3, 400, 300, "1", "0"},
+                                         ModeCase{"AutoFourThirds", 0, 800, 600, "0", "2"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EndToEndTest, FadesOutAndTakesTheSwitchInAnyCase) {
-  TempFolder folder(L"fade");
-  ASSERT_TRUE(WriteBmp(folder.path() / L"one.bmp", 32, 32, RGB(10, 20, 30)));
-  ASSERT_TRUE(WriteBmp(folder.path() / L"two.bmp", 48, 32, RGB(30, 20, 10)));
-  Prepare(folder.path(), 1, folder.path() / L"one.bmp", {{L"bFadeOut", L"True"}});
+  TestFolder folder("fade");
+  WriteBmp(folder / "one.bmp", 32, 32, {10, 20, 30});
+  WriteBmp(folder / "two.bmp", 48, 32, {30, 20, 10});
+  Prepare(folder.path(), 1, folder / "one.bmp", {{"bFadeOut", "True"}});
 
   EXPECT_EQ(RunProgram(L"-NeXt"), 0u);
-  EXPECT_EQ(Setting(L"sLastFile"), (folder.path() / L"two.bmp").wstring());
-  EXPECT_EQ(Setting(L"bFadeOut"), L"True");
+  EXPECT_EQ(Setting("sLastFile"), folder / "two.bmp");
+  EXPECT_EQ(Setting("bFadeOut"), "True");
 }
 
 TEST_F(EndToEndTest, FolderTreeModeFindsPicturesInSubFolders) {
-  TempFolder folder(L"tree");
-  fs::create_directories(folder.path() / L"sub" / L"deeper");
-  ASSERT_TRUE(WriteBmp(folder.path() / L"sub" / L"one.bmp", 20, 20, RGB(1, 2, 3)));
-  ASSERT_TRUE(WriteBmp(folder.path() / L"sub" / L"deeper" / L"two.bmp", 36, 24, RGB(3, 2, 1)));
-  Prepare(folder.path(), 2, folder.path() / L"sub" / L"one.bmp");
+  TestFolder folder("tree");
+  folder.AddFolder("sub");
+  folder.AddFolder("sub\\deeper");
+  WriteBmp(folder / "sub\\one.bmp", 20, 20, {1, 2, 3});
+  WriteBmp(folder / "sub\\deeper\\two.bmp", 36, 24, {3, 2, 1});
+  Prepare(folder.path(), 2, folder / "sub\\one.bmp");
 
   EXPECT_EQ(RunProgram(L"-next"), 0u);
-  EXPECT_EQ(Setting(L"sLastFile"), (folder.path() / L"sub" / L"deeper" / L"two.bmp").wstring());
-  const auto bitmap = ReadBmpHeader(ProgramBitmapPath());
-  ASSERT_TRUE(bitmap);
-  EXPECT_EQ(bitmap->width, 36);
-  EXPECT_EQ(bitmap->height, 24);
+  EXPECT_EQ(Setting("sLastFile"), folder / "sub\\deeper\\two.bmp");
+  ExpectBitmapOf(36, 24);
 }
 
 TEST_F(EndToEndTest, CorruptPictureLeavesWallpaperAndBitmapButIsRemembered) {
-  TempFolder good(L"good");
-  ASSERT_TRUE(WriteBmp(good.path() / L"fine.bmp", 64, 48, RGB(0, 128, 255)));
-  Prepare(good.path(), 1, L"");
+  TestFolder good("good");
+  WriteBmp(good / "fine.bmp", 64, 48, {0, 128, 255});
+  Prepare(good.path(), 1, "");
   ASSERT_EQ(RunProgram(L"-next"), 0u);
-  const std::wstring wallpaper = DesktopValue(L"Wallpaper");
-  const std::string bitmap = FileBytes(ProgramBitmapPath());
+  const std::string wallpaper = DesktopValue("Wallpaper");
+  const std::string bitmap = ReadAll(ProgramBitmapPath());
   ASSERT_FALSE(bitmap.empty());
 
-  TempFolder bad(L"bad");
-  {
-    std::ofstream broken(bad.path() / L"broken.jpg", std::ios::binary);
-    broken << "\xFF\xD8\xFF\xE0 this is not really a JPEG";
-  }
-  Prepare(bad.path(), 1, L"");
+  TestFolder bad("bad");
+  bad.AddFile("broken.jpg", "\xFF\xD8\xFF\xE0 this is not really a JPEG");
+  Prepare(bad.path(), 1, "");
   EXPECT_EQ(RunProgram(L"-next"), 1u);
-  EXPECT_EQ(DesktopValue(L"Wallpaper"), wallpaper);
-  EXPECT_EQ(FileBytes(ProgramBitmapPath()), bitmap);
-  EXPECT_EQ(Setting(L"sLastFile"), (bad.path() / L"broken.jpg").wstring());
+  EXPECT_EQ(DesktopValue("Wallpaper"), wallpaper);
+  EXPECT_EQ(ReadAll(ProgramBitmapPath()), bitmap);
+  EXPECT_EQ(Setting("sLastFile"), bad / "broken.jpg");
 }
 
 // The visible change notice of process `id`, if there is one yet.
@@ -178,11 +179,11 @@ HWND FindNotice(DWORD id) {
 }
 
 TEST_F(EndToEndTest, EscapeBeforeTheTickEndsTheRunWithoutAChange) {
-  TempFolder folder(L"escape");
-  ASSERT_TRUE(WriteBmp(folder.path() / L"a.bmp", 40, 30, RGB(200, 0, 0)));
-  ASSERT_TRUE(WriteBmp(folder.path() / L"b.bmp", 64, 48, RGB(0, 200, 0)));
-  Prepare(folder.path(), 1, folder.path() / L"a.bmp", {{L"bFadeOut", L"True"}});
-  WriteUserString(kDesktopKey, L"Wallpaper", L"C:\\before.bmp");
+  TestFolder folder("escape");
+  WriteBmp(folder / "a.bmp", 40, 30, {200, 0, 0});
+  WriteBmp(folder / "b.bmp", 64, 48, {0, 200, 0});
+  Prepare(folder.path(), 1, folder / "a.bmp", {{"bFadeOut", "True"}});
+  WriteUserString(kDesktopKey, "Wallpaper", "C:\\before.bmp");
 
   Program program(L"-next");
   ASSERT_TRUE(program.started());
@@ -195,38 +196,35 @@ TEST_F(EndToEndTest, EscapeBeforeTheTickEndsTheRunWithoutAChange) {
   PostMessageW(notice, WM_CHAR, 27, 1);
 
   EXPECT_EQ(program.Wait(), 0u);
-  EXPECT_EQ(DesktopValue(L"Wallpaper"), L"C:\\before.bmp");
-  EXPECT_EQ(Setting(L"sLastFile"), (folder.path() / L"a.bmp").wstring());
-  EXPECT_FALSE(fs::exists(ProgramBitmapPath()));
+  EXPECT_EQ(DesktopValue("Wallpaper"), "C:\\before.bmp");
+  EXPECT_EQ(Setting("sLastFile"), folder / "a.bmp");
+  EXPECT_FALSE(std::filesystem::exists(Widen(ProgramBitmapPath())));
 }
 
 TEST_F(EndToEndTest, JapaneseFolderAndFileNames) {
-  TempFolder folder(L"写真 フォルダ");
-  const fs::path evening = folder.path() / L"夕焼け.bmp";
-  const fs::path morning = folder.path() / L"朝焼け.bmp";
-  ASSERT_TRUE(WriteBmp(evening, 30, 20, RGB(250, 120, 0)));
-  ASSERT_TRUE(WriteBmp(morning, 20, 30, RGB(250, 200, 200)));
+  TestFolder folder("写真 フォルダ");
+  const std::string evening = folder / "夕焼け.bmp";
+  const std::string morning = folder / "朝焼け.bmp";
+  WriteBmp(evening, 30, 20, {250, 120, 0});
+  WriteBmp(morning, 20, 30, {250, 200, 200});
   Prepare(folder.path(), 1, evening);
 
   EXPECT_EQ(RunProgram(L"-next"), 0u);
-  EXPECT_EQ(Setting(L"sLastFile"), morning.wstring());
-  EXPECT_EQ(Setting(L"sSourceFolder"), folder.path().wstring() + L"\\");
-  const auto bitmap = ReadBmpHeader(ProgramBitmapPath());
-  ASSERT_TRUE(bitmap);
-  EXPECT_EQ(bitmap->width, 20);
-  EXPECT_EQ(bitmap->height, 30);
+  EXPECT_EQ(Setting("sLastFile"), morning);
+  EXPECT_EQ(Setting("sSourceFolder"), folder.path() + "\\");
+  ExpectBitmapOf(20, 30);
 }
 
 TEST_F(EndToEndTest, InteractiveRunStoresTheSettingsAndChangesNothing) {
-  TempFolder folder(L"interactive");
-  ASSERT_TRUE(WriteBmp(folder.path() / L"a.bmp", 40, 30, RGB(200, 0, 0)));
-  Prepare(folder.path(), 1, L"", {{L"bRandom", L"-1"}});
-  WriteUserString(kDesktopKey, L"Wallpaper", L"C:\\before.bmp");
+  TestFolder folder("interactive");
+  WriteBmp(folder / "a.bmp", 40, 30, {200, 0, 0});
+  Prepare(folder.path(), 1, "", {{"bRandom", "-1"}});
+  WriteUserString(kDesktopKey, "Wallpaper", "C:\\before.bmp");
 
   EXPECT_EQ(RunProgram(L"-next now"), 0u);
-  EXPECT_EQ(Setting(L"bRandom"), L"True") << "stored again in its text form";
-  EXPECT_EQ(DesktopValue(L"Wallpaper"), L"C:\\before.bmp");
-  EXPECT_EQ(Setting(L"sLastFile"), L"");
+  EXPECT_EQ(Setting("bRandom"), "True") << "stored again in its text form";
+  EXPECT_EQ(DesktopValue("Wallpaper"), "C:\\before.bmp");
+  EXPECT_EQ(Setting("sLastFile"), "");
 }
 
 }  // namespace

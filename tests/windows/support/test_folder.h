@@ -7,10 +7,11 @@
 namespace vellumo::test {
 
 // A fresh folder under the user's temp folder, removed with everything in it (read-only,
-// hidden and link entries included) when the test ends. Paths are UTF-8.
+// hidden and link entries included) when the test ends. Paths are UTF-8; `name`, if any, ends
+// the folder's own name.
 class TestFolder {
  public:
-  TestFolder();
+  explicit TestFolder(const std::string& name = "");
   TestFolder(const TestFolder&) = delete;
   TestFolder& operator=(const TestFolder&) = delete;
   ~TestFolder();
@@ -31,6 +32,8 @@ class TestFolder {
 };
 
 std::string ReadAll(const std::string& path);
+// Writes the bytes to a new or emptied file; throws when that fails.
+void WriteAll(const std::string& path, const std::string& bytes);
 void SetAttributes(const std::string& path, uint32_t attributes);
 
 }  // namespace vellumo::test

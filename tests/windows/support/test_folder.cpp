@@ -13,13 +13,13 @@
 namespace vellumo::test {
 namespace {
 
-std::wstring UniqueFolder() {
+std::wstring UniqueFolder(const std::string& name) {
   static int counter = 0;
   wchar_t temp[MAX_PATH];
   const DWORD length = GetTempPathW(MAX_PATH, temp);
   if (length == 0 || length >= MAX_PATH) throw std::runtime_error("no temp folder");
   return std::wstring(temp) + L"vellumo-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-         std::to_wstring(++counter);
+         std::to_wstring(++counter) + (name.empty() ? L"" : L"-" + Widen(name));
 }
 
 // Deletes a tree whatever its attributes; a link to a folder is removed, never followed.
@@ -49,8 +49,8 @@ void RemoveTree(const std::wstring& folder) {
 
 }  // namespace
 
-TestFolder::TestFolder() {
-  const std::wstring folder = UniqueFolder();
+TestFolder::TestFolder(const std::string& name) {
+  const std::wstring folder = UniqueFolder(name);
   RemoveTree(folder);  // left over from an earlier, aborted run
   if (!CreateDirectoryW(folder.c_str(), nullptr)) throw std::runtime_error("no test folder");
   path_ = Narrow(folder);
@@ -66,9 +66,7 @@ std::string TestFolder::operator/(const std::string& name) const {
 
 std::string TestFolder::AddFile(const std::string& name, const std::string& bytes) const {
   const std::string path = *this / name;
-  std::ofstream out(std::filesystem::path(Widen(path)), std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path);
+  WriteAll(path, bytes);
   return path;
 }
 
@@ -96,6 +94,12 @@ std::vector<std::string> TestFolder::Names() const {
 std::string ReadAll(const std::string& path) {
   std::ifstream in(std::filesystem::path(Widen(path)), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+  std::ofstream out(std::filesystem::path(Widen(path)), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 void SetAttributes(const std::string& path, uint32_t attributes) {
