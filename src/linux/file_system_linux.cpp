@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace vellumo {
@@ -16,39 +18,84 @@ bool IsHiddenName(std::string_view name) {
   return !name.empty() && name[0] == '.';
 }
 
-uint32_t AttributesOf(std::string_view name, mode_t mode, bool is_link) {
-  uint32_t attributes = 0;
-  if (IsHiddenName(name)) attributes |= attr::kHidden;
-  if (is_link) return attributes | attr::kReparsePoint | (S_ISDIR(mode) ? attr::kDirectory : 0);
-  if (S_ISDIR(mode)) {
-    attributes |= attr::kDirectory;
-    if ((mode & S_IWUSR) == 0) attributes |= attr::kReadOnly;
-    return attributes;
-  }
-  if ((mode & S_IWUSR) == 0) attributes |= attr::kReadOnly;
-  return attributes == 0 ? attr::kNormal : attributes;
+uint32_t HiddenBit(std::string_view name) {
+  return IsHiddenName(name) ? attr::kHidden : 0;
 }
 
-// Attributes from the directory entry's type where that is enough; only folders (for their write
-// bit) and entries of unknown type cost a stat.
+// A folder without the owner's write bit is read-only; for files the bit does not matter, a
+// read-only picture is listed like any other.
+uint32_t AttributesOf(std::string_view name, mode_t mode) {
+  const uint32_t hidden = HiddenBit(name);
+  if (S_ISDIR(mode)) {
+    return hidden | attr::kDirectory | ((mode & S_IWUSR) == 0 ? attr::kReadOnly : 0);
+  }
+  if (!S_ISREG(mode)) return hidden | attr::kSystem;  // devices, pipes, sockets
+  return hidden == 0 ? attr::kNormal : hidden;
+}
+
+// A link is described by what it leads to, so a link to a pipe or a device is never opened as a
+// picture and a link to a folder is never listed; it is never a plain folder, so the search does
+// not follow it.
+uint32_t LinkAttributes(int folder_fd, const char* name) {
+  const uint32_t link = HiddenBit(name) | attr::kReparsePoint;
+  struct stat target;
+  if (fstatat(folder_fd, name, &target, 0) != 0) return link | attr::kSystem;  // dangling
+  if (S_ISREG(target.st_mode)) return link | attr::kNormal;
+  if (S_ISDIR(target.st_mode)) return link | attr::kDirectory;
+  return link | attr::kSystem;
+}
+
+// Attributes from the directory entry's type where that is enough; folders (for their write
+// bit), links and entries of unknown type cost a stat.
 uint32_t EntryAttributes(int folder_fd, const dirent& entry) {
   const std::string_view name = entry.d_name;
   switch (entry.d_type) {
-    case DT_REG: {
-      // The write bit only matters for folders; a read-only file is listed like any other.
-      return IsHiddenName(name) ? attr::kHidden : attr::kNormal;
-    }
+    case DT_REG:
+      return AttributesOf(name, S_IFREG);
     case DT_LNK:
-      return AttributesOf(name, 0, true);
+      return LinkAttributes(folder_fd, entry.d_name);
     case DT_DIR:
     case DT_UNKNOWN:
       break;
     default:
-      return AttributesOf(name, 0, false) | attr::kSystem;  // devices, pipes, sockets
+      return HiddenBit(name) | attr::kSystem;  // devices, pipes, sockets
   }
   struct stat info;
   if (fstatat(folder_fd, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) return attr::kSystem;
-  return AttributesOf(name, info.st_mode, S_ISLNK(info.st_mode));
+  if (S_ISLNK(info.st_mode)) return LinkAttributes(folder_fd, entry.d_name);
+  return AttributesOf(name, info.st_mode);
+}
+
+// Only '*' and '?' are wildcards in a stored path; brackets and backslashes are plain
+// characters of a name such as "Wallpapers [4K]".
+bool HasWildcard(std::string_view path) {
+  return path.find_first_of("*?") != std::string_view::npos;
+}
+
+std::string EscapeForGlob(std::string_view path) {
+  std::string escaped;
+  escaped.reserve(path.size());
+  for (const char c : path) {
+    if (c == '[' || c == ']' || c == '\\') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+std::string_view LastName(std::string_view path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+bool AnyVisibleMatch(const std::string& pattern) {
+  glob_t matches{};
+  const int result = glob(EscapeForGlob(pattern).c_str(), GLOB_NOSORT, nullptr, &matches);
+  bool found = false;
+  for (size_t i = 0; result == 0 && i < matches.gl_pathc && !found; ++i) {
+    found = !IsHiddenName(LastName(matches.gl_pathv[i]));
+  }
+  globfree(&matches);
+  return found;
 }
 
 struct DirCloser {
@@ -62,12 +109,14 @@ bool LinuxFileSystem::List(const std::string& folder, std::vector<DirEntry>& ent
   std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
   if (!dir) return false;
   const int fd = dirfd(dir.get());
-  while (const dirent* entry = readdir(dir.get())) {
+  for (;;) {
+    errno = 0;  // readdir reports an error only through errno
+    const dirent* entry = readdir(dir.get());
+    if (!entry) return errno == 0;  // a failed read is not a complete listing
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
     entries.push_back({std::string(name), EntryAttributes(fd, *entry)});
   }
-  return true;
 }
 
 bool LinuxFileSystem::FileExists(const std::string& path) {
@@ -82,17 +131,10 @@ bool LinuxFileSystem::FolderExists(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
   }
-  // Otherwise the path is a name pattern: anything it matches that is not hidden counts.
-  glob_t matches{};
-  const int result = glob(path.c_str(), GLOB_NOSORT, nullptr, &matches);
-  bool found = false;
-  for (size_t i = 0; result == 0 && i < matches.gl_pathc && !found; ++i) {
-    const std::string_view match = matches.gl_pathv[i];
-    const auto slash = match.rfind('/');
-    found = !IsHiddenName(slash == match.npos ? match : match.substr(slash + 1));
-  }
-  globfree(&matches);
-  return found;
+  if (HasWildcard(path)) return AnyVisibleMatch(path);
+  // A plain name: it exists and is not hidden.
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0 && !IsHiddenName(LastName(path));
 }
 
 }  // namespace vellumo

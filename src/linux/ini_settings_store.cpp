@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -18,35 +18,60 @@ namespace {
 
 constexpr std::string_view kSection = "Settings";
 
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::optional<std::string_view> SectionName(std::string_view line) {
-  line = Trim(line);
+  line = TrimBlanks(line);
   if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
-  return Trim(line.substr(1, line.size() - 2));
+  return TrimBlanks(line.substr(1, line.size() - 2));
 }
 
 // The key of a "key=value" line, or nothing for comments and other lines.
 std::optional<std::string_view> KeyOf(std::string_view line) {
-  const auto trimmed = Trim(line);
+  const auto trimmed = TrimBlanks(line);
   if (trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '#') return std::nullopt;
   const auto equals = line.find('=');
   if (equals == std::string_view::npos) return std::nullopt;
-  return Trim(line.substr(0, equals));
+  return TrimBlanks(line.substr(0, equals));
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
+// The whole file: empty when there is none, nothing when it exists but cannot be read (a
+// folder, no permission, an I/O error), which must never pass for an empty store.
+std::optional<std::string> ReadText(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? std::optional<std::string>(std::string()) : std::nullopt;
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      close(fd);
+      return std::nullopt;
+    }
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  close(fd);
+  return text;
+}
+
+std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
+  const auto text = ReadText(path);
+  if (!text) return std::nullopt;
   std::vector<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
+  std::istringstream in(*text);
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(std::move(line));
   }
   return lines;
+}
+
+// Where the new file goes: a settings file that is a link to one kept elsewhere (dotfiles under
+// version control, say) stays a link, and its target gets the new text.
+std::string WritePath(const std::string& path) {
+  std::error_code error;
+  const auto resolved = std::filesystem::canonical(path, error);
+  return error ? path : resolved.string();
 }
 
 // Where `key` stands in [Settings], and where a new key would go.
@@ -65,7 +90,7 @@ Place Find(const std::vector<std::string>& lines, std::string_view key) {
       continue;
     }
     if (!inside) continue;
-    if (!Trim(lines[i]).empty()) place.section_end = i + 1;
+    if (!TrimBlanks(lines[i]).empty()) place.section_end = i + 1;
     const auto line_key = KeyOf(lines[i]);
     if (line_key && EqualsIgnoringCase(*line_key, key) && !place.key_line) place.key_line = i;
   }
@@ -77,9 +102,8 @@ bool WriteAtomically(const std::string& path, const std::string& text) {
   std::error_code error;
   std::filesystem::create_directories(target.parent_path(), error);
   std::string temp = path + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
+  const int fd = mkstemp(temp.data());  // owner-only, as the settings should be
   if (fd < 0) return false;
-  fchmod(fd, 0600);
   bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
   ok = fsync(fd) == 0 && ok;
   ok = close(fd) == 0 && ok;
@@ -92,15 +116,19 @@ bool WriteAtomically(const std::string& path, const std::string& text) {
 
 std::optional<std::string> IniSettingsStore::Read(const std::string& key) {
   const auto lines = ReadLines(path_);
-  const auto place = Find(lines, key);
+  if (!lines) return std::nullopt;
+  const auto place = Find(*lines, key);
   if (!place.key_line) return std::nullopt;
-  const std::string& line = lines[*place.key_line];
+  const std::string& line = (*lines)[*place.key_line];
   return line.substr(line.find('=') + 1);
 }
 
 bool IniSettingsStore::Write(const std::string& key, const std::string& value) {
   if (value.find_first_of("\r\n") != std::string::npos) return false;
-  auto lines = ReadLines(path_);
+  // Writing over a file that could not be read would keep only this one key.
+  auto read = ReadLines(path_);
+  if (!read) return false;
+  auto& lines = *read;
   const auto place = Find(lines, key);
   std::string entry = key + "=" + value;
   if (place.key_line) {
@@ -108,7 +136,7 @@ bool IniSettingsStore::Write(const std::string& key, const std::string& value) {
   } else if (place.section_end) {
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*place.section_end), std::move(entry));
   } else {
-    if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+    if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
     std::string header("[");
     header.append(kSection).append("]");
     lines.push_back(std::move(header));
@@ -116,7 +144,7 @@ bool IniSettingsStore::Write(const std::string& key, const std::string& value) {
   }
   std::string text;
   for (const auto& line : lines) text += line + "\n";
-  return WriteAtomically(path_, text);
+  return WriteAtomically(WritePath(path_), text);
 }
 
 }  // namespace vellumo

@@ -1,6 +1,5 @@
 #include "linux_paths.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -21,11 +20,6 @@ std::string XdgFolder(const char* variable, const char* fallback_below_home) {
   return Home() + "/" + fallback_below_home;
 }
 
-bool IsFolder(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 }  // namespace
 
 std::string ConfigHome() {
@@ -41,21 +35,24 @@ std::string SettingsFilePath() {
 }
 
 std::string WallpaperFolder() {
+  std::error_code error;
   for (const char* folder : {"/usr/share/backgrounds/", "/usr/share/wallpapers/"})
-    if (IsFolder(folder)) return folder;
+    if (std::filesystem::is_directory(folder, error)) return folder;
   return Home() + "/Pictures/";
 }
 
 std::string ExeFolder() {
   std::error_code error;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return ".";
+  if (error) return {};
   return exe.parent_path().string();
 }
 
 std::string BitmapPath() {
   const std::string beside_exe = ExeFolder();
-  if (access(beside_exe.c_str(), W_OK) == 0) return beside_exe + "/vellumo.bmp";
+  // Unknown when /proc is not mounted; the working folder is no place for the bitmap.
+  if (!beside_exe.empty() && access(beside_exe.c_str(), W_OK) == 0)
+    return beside_exe + "/vellumo.bmp";
   const std::string data = DataHome() + "/vellumo";
   std::error_code error;
   std::filesystem::create_directories(data, error);

@@ -15,10 +15,12 @@ std::string SettingsFilePath();  // <config>/vellumo/settings.ini
 // user's Pictures folder; always ending in "/".
 std::string WallpaperFolder();
 
-// The folder holding the running executable, without a trailing "/".
+// The folder holding the running executable, without a trailing "/"; empty when it cannot be
+// found (no /proc).
 std::string ExeFolder();
 
-// vellumo.bmp beside the executable when that folder is writable, else in <data>/vellumo/.
+// vellumo.bmp beside the executable when that folder is known and writable, else in
+// <data>/vellumo/.
 std::string BitmapPath();
 
 }  // namespace vellumo

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -76,6 +78,45 @@ TEST(IniSettingsStore, ReportsAFolderItCannotWrite) {
   WriteFile(temp.path() / "blocker", "a file where the folder should be");
   IniSettingsStore store(temp / "blocker/settings.ini");
   EXPECT_FALSE(store.Write("bRandom", "True"));
+}
+
+// Kept elsewhere and linked in: the link stays, the file it leads to gets the change.
+TEST(IniSettingsStore, WritesThroughALinkAndKeepsIt) {
+  TempFolder temp;
+  WriteFile(temp.path() / "dotfiles/vellumo.ini", "; mine\n[Settings]\nbRandom=False\n");
+  std::filesystem::create_directories(temp.path() / "config");
+  std::filesystem::create_symlink("../dotfiles/vellumo.ini", temp.path() / "config/settings.ini");
+  IniSettingsStore store(temp / "config/settings.ini");
+  ASSERT_TRUE(store.Write("bRandom", "True"));
+  EXPECT_TRUE(std::filesystem::is_symlink(temp.path() / "config/settings.ini"));
+  EXPECT_EQ(ReadFile(temp.path() / "dotfiles/vellumo.ini"), "; mine\n[Settings]\nbRandom=True\n");
+  EXPECT_EQ(store.Read("bRandom"), "True");
+}
+
+// A file that exists but cannot be read is not an empty store: writing one key over it would
+// lose everything else it holds.
+TEST(IniSettingsStore, RefusesToWriteOverAFileItCannotRead) {
+  TempFolder temp;
+  std::filesystem::create_directories(temp.path() / "settings.ini/inside");
+  IniSettingsStore store(temp / "settings.ini");
+  EXPECT_EQ(store.Read("bRandom"), std::nullopt);
+  EXPECT_FALSE(store.Write("bRandom", "True"));
+  EXPECT_TRUE(std::filesystem::is_directory(temp.path() / "settings.ini/inside"));
+
+  // A link that leads round in a circle cannot be opened, yet could be replaced.
+  std::filesystem::create_symlink("looped.ini", temp.path() / "looped.ini");
+  IniSettingsStore looped(temp / "looped.ini");
+  EXPECT_FALSE(looped.Write("bRandom", "True"));
+  EXPECT_TRUE(std::filesystem::is_symlink(temp.path() / "looped.ini"));
+
+  // Without permission to read (root reads anything, so only for other users).
+  if (geteuid() == 0) return;
+  WriteFile(temp.path() / "locked.ini", "[Settings]\nbRandom=False\n");
+  chmod((temp / "locked.ini").c_str(), 0200);
+  IniSettingsStore locked(temp / "locked.ini");
+  EXPECT_FALSE(locked.Write("iAutoSize", "1"));
+  chmod((temp / "locked.ini").c_str(), 0600);
+  EXPECT_EQ(ReadFile(temp.path() / "locked.ini"), "[Settings]\nbRandom=False\n");
 }
 
 }  // namespace

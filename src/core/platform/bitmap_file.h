@@ -7,9 +7,10 @@
 
 namespace vellumo {
 
-// The largest picture converted: about 268 million pixels (a 16384 x 16384 picture, a bitmap
-// of 768 MiB). Anything larger is refused before a byte is written.
-inline constexpr int64_t kMaxBitmapPixels = int64_t{1} << 28;
+// The largest picture converted: about 134 million pixels (16384 x 8192, more than any camera
+// takes; a bitmap of 384 MiB). A few bytes of GIF or BMP header can claim any size, so anything
+// larger is refused before a byte is written.
+inline constexpr int64_t kMaxBitmapPixels = int64_t{1} << 27;
 
 // True when a width x height picture may be converted.
 bool IsSensibleBitmapSize(int64_t width, int64_t height);

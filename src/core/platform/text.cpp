@@ -11,6 +11,12 @@ char Lower(char c) {
 
 }  // namespace
 
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::string AsciiLower(std::string_view text) {
   std::string out(text);
   std::transform(out.begin(), out.end(), out.begin(), Lower);

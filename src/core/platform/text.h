@@ -5,6 +5,9 @@
 
 namespace vellumo {
 
+// `text` without the spaces and tabs around it.
+std::string_view TrimBlanks(std::string_view text);
+
 std::string AsciiLower(std::string_view text);
 
 // Order and equality of names without regard to (ASCII) letter case, as the file list sorts.

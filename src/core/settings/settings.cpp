@@ -5,13 +5,6 @@
 namespace vellumo {
 namespace {
 
-std::string_view Trim(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -25,7 +18,7 @@ struct Decimal {
 };
 
 std::optional<Decimal> ParseDecimal(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   Decimal d;
   if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
     d.negative = text[0] == '-';
@@ -67,7 +60,7 @@ std::string IntegerText(int16_t value) {
 }
 
 std::optional<bool> ParseBoolean(std::string_view text) {
-  const auto trimmed = Trim(text);
+  const auto trimmed = TrimBlanks(text);
   if (EqualsIgnoringCase(trimmed, "true")) return true;
   if (EqualsIgnoringCase(trimmed, "false")) return false;
   const auto number = ParseDecimal(trimmed);

@@ -77,8 +77,7 @@ class RowConverter {
       return;
     }
     for (int64_t x = 0; x < width; ++x) {
-      const uint8_t* p = raw + x * 4;
-      const uint32_t v = p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+      const uint32_t v = Le32(raw + x * 4);
       bgr[x * 3] = blue_(v);
       bgr[x * 3 + 1] = green_(v);
       bgr[x * 3 + 2] = red_(v);

@@ -8,13 +8,6 @@ namespace {
 
 constexpr uint32_t kCoreHeader = 12;  // OS/2 1.x: 16-bit sizes, 3-byte palette entries
 
-uint32_t Le16(const uint8_t* p) {
-  return p[0] | (p[1] << 8);
-}
-uint32_t Le32(const uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 bool ReadExact(std::FILE* file, uint8_t* out, size_t size) {
   return std::fread(out, 1, size, file) == size;
 }

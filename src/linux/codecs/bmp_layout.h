@@ -15,6 +15,14 @@ inline constexpr uint32_t kBiRle4 = 2;
 inline constexpr uint32_t kBiBitfields = 3;
 inline constexpr uint32_t kBiAlphaBitfields = 6;
 
+// Little-endian fields, as every bitmap stores them.
+inline uint32_t Le16(const uint8_t* p) {
+  return p[0] | (p[1] << 8);
+}
+inline uint32_t Le32(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
 // What the headers of a Windows or OS/2 bitmap say about its pixels.
 struct BmpLayout {
   int64_t width = 0;

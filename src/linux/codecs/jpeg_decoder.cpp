@@ -29,13 +29,15 @@ struct ErrorManager {
 
 // Warnings mean damaged data (a truncated file, a bad Huffman code, a lost restart marker):
 // libjpeg would go on and fill the rest with grey, but such a picture must not become the
-// wallpaper. Only warnings about harmless header oddities are let through.
+// wallpaper. Only warnings that lose no picture data are let through: harmless header oddities,
+// and stray bytes before a marker, which many cameras and phones write.
 void StopOnWarning(j_common_ptr cinfo, int level) {
   if (level >= 0) return;  // trace messages
   switch (cinfo->err->msg_code) {
     case JWRN_ADOBE_XFORM:
     case JWRN_JFIF_MAJOR:
     case JWRN_BOGUS_ICC:
+    case JWRN_EXTRANEOUS_DATA:
       return;
     default:
       ExitOnError(cinfo);
@@ -107,6 +109,19 @@ bool DecodeRows(j_decompress_ptr cinfo, std::FILE* file, const SizeHandler& on_s
   return true;
 }
 
+// Frees libjpeg's memory however decoding ends: a return, a longjmp back to the setjmp or an
+// exception from a handler (out of memory, say). Destroying a struct never created is harmless.
+class DecompressGuard {
+ public:
+  explicit DecompressGuard(jpeg_decompress_struct& cinfo) : cinfo_(cinfo) {}
+  ~DecompressGuard() { jpeg_destroy_decompress(&cinfo_); }
+  DecompressGuard(const DecompressGuard&) = delete;
+  DecompressGuard& operator=(const DecompressGuard&) = delete;
+
+ private:
+  jpeg_decompress_struct& cinfo_;
+};
+
 }  // namespace
 
 std::optional<PixelSize> DecodeJpeg(std::FILE* file, const SizeHandler& on_size,
@@ -119,17 +134,13 @@ std::optional<PixelSize> DecodeJpeg(std::FILE* file, const SizeHandler& on_size,
   errors.pub.emit_message = StopOnWarning;
   jpeg_progress_mgr progress{};
   progress.progress_monitor = LimitScans;
-  if (setjmp(errors.jump) != 0) {
-    jpeg_destroy_decompress(&cinfo);
-    return std::nullopt;
-  }
+  // Made before the setjmp, so a longjmp lands in its scope and skips no destructor.
+  const DecompressGuard guard(cinfo);
+  if (setjmp(errors.jump) != 0) return std::nullopt;
   jpeg_create_decompress(&cinfo);
   cinfo.progress = &progress;
-  const bool ok = DecodeRows(&cinfo, file, on_size, on_row);
-  const PixelSize size{static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height)};
-  jpeg_destroy_decompress(&cinfo);
-  if (!ok) return std::nullopt;
-  return size;
+  if (!DecodeRows(&cinfo, file, on_size, on_row)) return std::nullopt;
+  return PixelSize{static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height)};
 }
 
 }  // namespace vellumo::codecs

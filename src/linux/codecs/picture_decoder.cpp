@@ -1,5 +1,9 @@
 #include "picture_decoder.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstring>
 #include <memory>
@@ -32,11 +36,26 @@ std::optional<PixelSize> DecodePictureStream(std::FILE* file, const SizeHandler&
 
 }  // namespace codecs
 
+namespace {
+
+// Opens a regular file for reading. A named pipe or a device would block fopen or the first
+// read for ever, so the file is opened without waiting and checked before any byte is read.
+std::FILE* OpenRegularFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat info;
+  std::FILE* file = nullptr;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) file = fdopen(fd, "rb");
+  if (!file) close(fd);
+  return file;
+}
+
+}  // namespace
+
 std::optional<PixelSize> DecodePicture(const std::string& path, const SizeHandler& on_size,
                                        const RowHandler& on_row) {
   if (path.empty()) return std::nullopt;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                       &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenRegularFile(path), &std::fclose);
   if (!file) return std::nullopt;
   return codecs::DecodePictureStream(file.get(), on_size, on_row);
 }

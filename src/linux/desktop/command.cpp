@@ -6,8 +6,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <signal.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <optional>
+#include <thread>
 
 extern char** environ;
 
@@ -40,17 +46,30 @@ class Pipe {
   int fds_[2] = {-1, -1};
 };
 
+using Clock = std::chrono::steady_clock;
+
+int MillisecondsLeft(Clock::time_point deadline) {
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return left <= 0 ? 0 : static_cast<int>(std::min<int64_t>(left, INT32_MAX));
+}
+
 // Reads both pipes until the program has closed them; reading them together keeps a program
-// that fills one pipe from blocking while we wait on the other.
-void DrainPipes(Pipe& out, Pipe& err, std::string& output, std::string& errors) {
+// that fills one pipe from blocking while we wait on the other. False when the deadline passed
+// first.
+bool DrainPipes(Pipe& out, Pipe& err, std::string& output, std::string& errors,
+                Clock::time_point deadline) {
   pollfd fds[2] = {{out.read_end(), POLLIN, 0}, {err.read_end(), POLLIN, 0}};
   std::string* sinks[2] = {&output, &errors};
   int open_count = 2;
   char buffer[4096];
   while (open_count > 0) {
-    if (poll(fds, 2, -1) < 0) {
+    const int left = MillisecondsLeft(deadline);
+    if (left == 0) return false;  // checked first, so a chatty program cannot outrun it
+    const int ready = poll(fds, 2, left);
+    if (ready == 0) return false;
+    if (ready < 0) {
       if (errno == EINTR) continue;
-      return;
+      return true;
     }
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || fds[i].revents == 0) continue;
@@ -64,21 +83,43 @@ void DrainPipes(Pipe& out, Pipe& err, std::string& output, std::string& errors) 
       sinks[i]->append(buffer, static_cast<size_t>(n));
     }
   }
+  return true;
 }
 
-int WaitForExit(pid_t pid) {
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
+int ExitCode(int status) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The program may close its output and still linger, so its exit is awaited against the same
+// deadline, in short naps (there is no waitpid with a time limit).
+std::optional<int> WaitForExit(pid_t pid, Clock::time_point deadline) {
+  constexpr auto kNap = std::chrono::milliseconds(5);
+  for (;;) {
+    int status = 0;
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) return ExitCode(status);
+    if (done < 0 && errno != EINTR) return -1;
+    if (Clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(kNap);
+  }
+}
+
+void Kill(pid_t pid) {
+  kill(pid, SIGKILL);
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
 }
 
 }  // namespace
 
-CommandResult RunCommand(const std::vector<std::string>& argv) {
+CommandResult RunCommand(const std::vector<std::string>& argv, Clock::time_point deadline) {
   CommandResult result;
   if (argv.empty()) return result;
+  if (Clock::now() >= deadline) {
+    result.timed_out = true;  // no time left to even start it
+    return result;
+  }
   Pipe out;
   Pipe err;
   if (!out.ok() || !err.ok()) {
@@ -104,8 +145,16 @@ CommandResult RunCommand(const std::vector<std::string>& argv) {
     return result;
   }
   result.started = true;
-  DrainPipes(out, err, result.output, result.errors);
-  result.exit_code = WaitForExit(pid);
+  std::optional<int> exit_code;
+  if (DrainPipes(out, err, result.output, result.errors, deadline)) {
+    exit_code = WaitForExit(pid, deadline);
+  }
+  if (!exit_code) {
+    Kill(pid);
+    result.timed_out = true;
+    return result;
+  }
+  result.exit_code = *exit_code;
   return result;
 }
 
@@ -114,6 +163,7 @@ std::string DescribeFailure(const CommandResult& result) {
     if (result.start_error == ENOENT) return "not found";
     return std::strerror(result.start_error);
   }
+  if (result.timed_out) return "no answer in time";
   if (result.exit_code < 0) return "killed by a signal";
   std::string text = "exit " + std::to_string(result.exit_code);
   std::string first_line = result.errors.substr(0, result.errors.find('\n'));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -12,15 +13,20 @@ struct CommandResult {
   int start_error = 0;
   // The exit status, or -1 when a signal ended the program.
   int exit_code = -1;
+  // True when the program was still running at the deadline and was killed.
+  bool timed_out = false;
   std::string output;  // standard output
   std::string errors;  // standard error
 };
 
-// Runs `argv[0]` (looked up on PATH) with the given arguments and waits for it. No shell is
-// involved, so arguments reach the program byte for byte whatever quotes, spaces or `$` they hold.
-CommandResult RunCommand(const std::vector<std::string>& argv);
+// Runs `argv[0]` (looked up on PATH) with the given arguments and waits for it until `deadline`;
+// a program still running then is killed. No shell is involved, so arguments reach the program
+// byte for byte whatever quotes, spaces or `$` they hold.
+CommandResult RunCommand(const std::vector<std::string>& argv,
+                         std::chrono::steady_clock::time_point deadline);
 
-// "exit 1: first line of standard error", "killed by a signal" or "not found", for messages.
+// "exit 1: first line of standard error", "killed by a signal", "no answer in time" or
+// "not found", for messages.
 std::string DescribeFailure(const CommandResult& result);
 
 }  // namespace vellumo

@@ -4,16 +4,10 @@
 #include <string>
 #include <utility>
 
+#include "platform/text.h"
+
 namespace vellumo {
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 DesktopFamily FamilyOfName(std::string_view name) {
   static constexpr std::array<std::pair<std::string_view, DesktopFamily>, 11> kNames = {{
@@ -29,7 +23,7 @@ DesktopFamily FamilyOfName(std::string_view name) {
       {"x-cinnamon", DesktopFamily::kCinnamon},
       {"mate", DesktopFamily::kMate},
   }};
-  std::string lower = Lower(name);
+  std::string lower = AsciiLower(name);
   for (const auto& [known, family] : kNames) {
     if (lower == known) return family;
   }

@@ -17,9 +17,6 @@
 namespace vellumo {
 namespace {
 
-// The largest pixmap side an X server accepts.
-constexpr int kMaxPixmapSide = 32767;
-
 struct DisplayCloser {
   void operator()(Display* display) const { XCloseDisplay(display); }
 };
@@ -86,9 +83,8 @@ class RootPainter {
   bool Begin(PixelSize picture) {
     PixelSize screen = {DisplayWidth(display_, screen_), DisplayHeight(display_, screen_)};
     raster_.emplace(picture, screen, layout_);
+    if (!raster_->fits()) return false;
     PixelSize size = raster_->pixmap_size();
-    if (size.width <= 0 || size.height <= 0) return false;
-    if (size.width > kMaxPixmapSide || size.height > kMaxPixmapSide) return false;
     pixmap_ = XCreatePixmap(display_, root_, size.width, size.height, depth_);
     gc_ = XCreateGC(display_, pixmap_, 0, nullptr);
     if (raster_->needs_fill()) {

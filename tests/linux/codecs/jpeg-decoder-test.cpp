@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <new>
 
 #include "test_pictures.h"
 
@@ -95,6 +96,31 @@ TEST_P(DamagedJpeg, CutFileGivesNothing) {
 
 // Cut inside the entropy-coded data, just before the end marker, and inside it.
 INSTANTIATE_TEST_SUITE_P(Jpeg, DamagedJpeg, testing::Values(300, 2, 1));
+
+// Stray bytes before a marker lose no picture data; cameras and phones write them often.
+TEST(JpegDecoder, JunkBeforeAMarkerIsTolerated) {
+  auto bytes = SampleJpeg();
+  for (size_t i = 2; i + 1 < bytes.size(); ++i) {
+    if (bytes[i] == 0xFF && bytes[i + 1] == 0xDB) {  // the first quantisation table
+      bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(i), {0x00, 0x11, 0x22});
+      break;
+    }
+  }
+  TempFolder dir;
+  WriteFile(dir / "junk.jpg", bytes);
+  const Decoded decoded = Decode(dir / "junk.jpg");
+  ASSERT_TRUE(decoded.size.has_value());
+  EXPECT_EQ(decoded.size->width, 64);
+  EXPECT_TRUE(decoded.rows_once);
+}
+
+// The decoder's memory is freed on the way out (the leak checker sees it otherwise).
+TEST(JpegDecoder, ExceptionFromARowHandlerPassesThrough) {
+  TempFolder dir;
+  WriteFile(dir / "sample.jpg", SampleJpeg());
+  const auto throw_on_row = [](int, std::span<const uint8_t>) -> bool { throw std::bad_alloc(); };
+  EXPECT_THROW(DecodePicture(dir / "sample.jpg", nullptr, throw_on_row), std::bad_alloc);
+}
 
 TEST(JpegDecoder, HugeDeclaredSizeIsRefusedBeforeDecoding) {
   auto bytes = SampleJpeg();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "bmp_builder.h"
 #include "picture_converter.h"
@@ -176,6 +178,17 @@ TEST_F(Converter, MissingPictureLeavesTheOldBitmap) {
   EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "none.jpg", target_));
   EXPECT_FALSE(converter_.ConvertToBitmap("", target_));
   EXPECT_EQ(ReadBytes(target_), (std::vector<uint8_t>{7, 7, 7}));
+}
+
+// Opening a pipe for reading waits for a writer; the converter must refuse it at once, whether
+// named directly or through a link with a picture's name.
+TEST_F(Converter, NamedPipeIsRefusedWithoutWaiting) {
+  const std::string pipe = pictures_ / "pipe.jpg";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::filesystem::create_symlink(pipe, pictures_ / "link.jpg");
+  EXPECT_FALSE(converter_.ConvertToBitmap(pipe, target_));
+  EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "link.jpg", target_));
+  EXPECT_FALSE(converter_.ConvertToBitmap("/dev/null", target_));
 }
 
 INSTANTIATE_TEST_SUITE_P(Bad, ConverterWithBadPicture, testing::ValuesIn(kBadPictures),

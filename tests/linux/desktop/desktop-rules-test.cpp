@@ -124,6 +124,24 @@ TEST(RootRasterTest, TileKeepsThePictureAsItIs) {
   EXPECT_EQ(tile.TargetRows(1).first, 1);
   EXPECT_EQ(tile.TargetRows(2).count, 0);
   EXPECT_EQ(tile.source_columns(), (std::vector<int>{0, 1, 2}));
+
+  // Only the first tile shows where the picture is larger than the screen: the pixmap is cut
+  // to the screen in that direction and kept whole in the other.
+  RootRaster wide({400, 100}, {320, 240}, Layout::kTiled);
+  EXPECT_EQ(wide.pixmap_size().width, 320);
+  EXPECT_EQ(wide.pixmap_size().height, 100);
+  EXPECT_EQ(wide.source_columns().size(), 320u);
+  EXPECT_EQ(wide.TargetRows(99).first, 99);
+
+  RootRaster huge({100000, 50000}, {320, 240}, Layout::kTiled);
+  EXPECT_TRUE(huge.fits()) << "larger than any pixmap, but only a screen of it is kept";
+  EXPECT_EQ(huge.source_columns().size(), 320u);
+  EXPECT_EQ(huge.TargetRows(239).count, 1);
+  EXPECT_EQ(huge.TargetRows(240).count, 0);
+
+  RootRaster empty({0, 5}, {320, 240}, Layout::kTiled);
+  EXPECT_FALSE(empty.fits());
+  EXPECT_TRUE(empty.source_columns().empty());
 }
 
 TEST(PixelPackerTest, FollowsTheChannelMasks) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "bitmap24.h"
+#include "command.h"
+#include "gsettings_wallpaper.h"
 #include "linux_desktop.h"
 #include "temp_folder.h"
 
@@ -20,10 +23,12 @@ using test::Bmp24;
 using test::Solid;
 using test::TempFolder;
 using test::WriteFile;
+using namespace std::chrono_literals;
 
 constexpr char kGnome[] = "org.gnome.desktop.background";
 
-// Logs its arguments, tab-separated, one line per call. Fails every call whose verb is in
+// Logs its arguments, tab-separated, one line per call. Hangs, as on a D-Bus that does not
+// answer, when VELLUMO_TEST_GSETTINGS_HANG is set. Fails every call whose verb is in
 // VELLUMO_TEST_GSETTINGS_FAIL ("any" for all). A key exists when its file does.
 constexpr char kFakeGsettings[] = R"(#!/bin/sh
 dir="$VELLUMO_TEST_GSETTINGS_DIR"
@@ -31,6 +36,7 @@ line=""
 sep=""
 for arg in "$@"; do line="$line$sep$arg"; sep="	"; done
 printf '%s\n' "$line" >> "$dir/log"
+if [ -n "$VELLUMO_TEST_GSETTINGS_HANG" ]; then exec /bin/sleep 30; fi
 case "$VELLUMO_TEST_GSETTINGS_FAIL" in
   "$1"|any) echo "fake failure" >&2; exit 1;;
 esac
@@ -69,6 +75,7 @@ class GsettingsTest : public ::testing::Test {
     setenv("PATH", saved_path_.c_str(), 1);
     unsetenv("VELLUMO_TEST_GSETTINGS_DIR");
     unsetenv("VELLUMO_TEST_GSETTINGS_FAIL");
+    unsetenv("VELLUMO_TEST_GSETTINGS_HANG");
   }
 
   std::string MakeBitmap(const std::string& sub_folder) {
@@ -233,6 +240,40 @@ TEST_F(GsettingsTest, FailureIsReportedWithWhatWasTried) {
   std::filesystem::remove(folder_ / "bin/gsettings");
   EXPECT_FALSE(Set("GNOME", Layout::kStretched));
   EXPECT_EQ(failure_, "gsettings failed (not found) and DISPLAY is not set");
+}
+
+TEST_F(GsettingsTest, HangingGsettingsIsKilledAtTheDeadline) {
+  KnowGnomeKeys();
+  setenv("VELLUMO_TEST_GSETTINGS_HANG", "1", 1);
+  const auto start = std::chrono::steady_clock::now();
+  std::string failure;
+  EXPECT_FALSE(SetWallpaperWithGsettings(DesktopFamily::kGnome, bitmap_, Layout::kTiled, failure,
+                                         std::chrono::milliseconds(500)));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(failure, "gsettings did not answer within 0.5 s");
+  // One deadline for the whole change: nothing more is tried once it has passed.
+  EXPECT_EQ(TakeCalls(), std::vector<std::string>{Join({"get", kGnome, "picture-uri"})});
+}
+
+TEST(RunCommand, DeadlineEndsAProgramThatKeepsItsOutputOpen) {
+  const auto start = std::chrono::steady_clock::now();
+  const CommandResult quiet = RunCommand({"sleep", "30"}, start + std::chrono::milliseconds(300));
+  EXPECT_TRUE(quiet.started);
+  EXPECT_TRUE(quiet.timed_out);
+  EXPECT_EQ(DescribeFailure(quiet), "no answer in time");
+
+  // Closing its output does not end the wait either: the exit is what counts.
+  const CommandResult lingering =
+      RunCommand({"sh", "-c", "exec >&- 2>&-; exec sleep 30"},
+                 std::chrono::steady_clock::now() + std::chrono::milliseconds(300));
+  EXPECT_TRUE(lingering.timed_out);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+
+  const CommandResult quick =
+      RunCommand({"sh", "-c", "echo hi; exit 3"}, std::chrono::steady_clock::now() + 5s);
+  EXPECT_FALSE(quick.timed_out);
+  EXPECT_EQ(quick.exit_code, 3);
+  EXPECT_EQ(quick.output, "hi\n");
 }
 
 TEST_F(GsettingsTest, NoDesktopAtAll) {

@@ -145,6 +145,26 @@ TEST_F(XRootWindowTest, TileRepeatsThePicture) {
   EXPECT_EQ(picture[1][0], kBlue);
 }
 
+// A tile larger than the screen shows only its first part; the server keeps no more than that.
+TEST_F(XRootWindowTest, LargeTileIsCutToTheScreen) {
+  auto colour = [](int x, int y) {
+    return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(x >> 8)};
+  };
+  ASSERT_TRUE(SetRoot(Picture("wide.bmp", 400, 100, colour), Layout::kTiled)) << failure_;
+  EXPECT_EQ(PixmapSize(RootPixmap()), (std::pair<int, int>(320, 100)));
+  auto screen = Capture(root(), 320, 240);
+  for (int y = 0; y < 240; ++y) {
+    for (int x = 0; x < 320; ++x) ASSERT_EQ(screen[y][x], colour(x, y % 100)) << x << "," << y;
+  }
+
+  ASSERT_TRUE(SetRoot(Picture("large.bmp", 500, 400, colour), Layout::kTiled)) << failure_;
+  EXPECT_EQ(PixmapSize(RootPixmap()), (std::pair<int, int>(320, 240)));
+  screen = Capture(root(), 320, 240);
+  for (int y = 0; y < 240; ++y) {
+    for (int x = 0; x < 320; ++x) ASSERT_EQ(screen[y][x], colour(x, y)) << x << "," << y;
+  }
+}
+
 TEST_F(XRootWindowTest, CentreBordersASmallPictureAndCropsALargeOne) {
   auto small = [](int x, int y) { return Quadrants(x, y, 40, 30); };
   ASSERT_TRUE(SetRoot(Picture("small.bmp", 40, 30, small), Layout::kCentered)) << failure_;

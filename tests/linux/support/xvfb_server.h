@@ -6,7 +6,7 @@
 
 namespace vellumo::test {
 
-// An Xvfb of its own on the first free display number; display() is empty when none started.
+// An Xvfb of its own on a display number it chose; display() is empty when none started.
 // -noreset keeps the root background when the last client disconnects.
 class XvfbServer {
  public:
@@ -17,8 +17,6 @@ class XvfbServer {
   const std::string& display() const { return display_; }
 
  private:
-  // False when Xvfb cannot be run at all; true otherwise, with display_ set when it answered.
-  bool Start(const std::string& display, const std::string& screen);
   void Stop();
 
   pid_t pid_ = -1;
