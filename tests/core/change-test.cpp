@@ -17,13 +17,13 @@ using ::testing::Pair;
 using testing::ScreenRecord;
 
 TEST(LabelWidth, TwipsBecomeWholePixels) {
-  EXPECT_EQ(LabelWidthPixels(2940, 96), 196);
-  EXPECT_EQ(LabelWidthPixels(2940, 120), 245);
-  EXPECT_EQ(LabelWidthPixels(2940, 144), 294);
-  EXPECT_EQ(LabelWidthPixels(2940, 72), 147);
-  EXPECT_EQ(LabelWidthPixels(2940, 100), 210) << "14 whole twips per pixel";
-  EXPECT_GT(LabelWidthPixels(2940, 0), 0) << "no division by zero";
-  EXPECT_GT(LabelWidthPixels(2940, 2000), 0);
+  EXPECT_EQ(TwipsToPixels(2940, 96), 196);
+  EXPECT_EQ(TwipsToPixels(2940, 120), 245);
+  EXPECT_EQ(TwipsToPixels(2940, 144), 294);
+  EXPECT_EQ(TwipsToPixels(2940, 72), 147);
+  EXPECT_EQ(TwipsToPixels(2940, 100), 210) << "14 whole twips per pixel";
+  EXPECT_GT(TwipsToPixels(2940, 0), 0) << "no division by zero";
+  EXPECT_GT(TwipsToPixels(2940, 2000), 0);
 }
 
 class ChangeScreenTest : public ::testing::Test {

@@ -2,7 +2,7 @@
 
 namespace vellumo {
 
-int LabelWidthPixels(int twips, int dpi) {
+int TwipsToPixels(int twips, int dpi) {
   constexpr int kTwipsPerInch = 1440;
   const int twips_per_pixel = dpi > 0 ? kTwipsPerInch / dpi : 0;
   return twips / (twips_per_pixel > 0 ? twips_per_pixel : 1);
@@ -37,7 +37,7 @@ void ChangingForm::SetFileName(const std::string& text) {
 
 void ChangingForm::TriggerNextPic() {
   Load();
-  const int width = LabelWidthPixels(kFileNameLabelTwips, platform_.loop.ScreenDpi());
+  const int width = TwipsToPixels(kFileNameLabelTwips, platform_.loop.ScreenDpi());
   SetFileName(view_->TruncatePath(state_.sCurrentFile, width));
   timer_armed_ = true;
   view_->StartTimer(kTriggerIntervalMs);

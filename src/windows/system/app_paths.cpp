@@ -43,9 +43,15 @@ std::string ExeFolder() {
     if (buffer.size() >= 32768) return {};  // longer than any Windows path
     buffer.resize(buffer.size() * 2);
   }
-  const auto slash = buffer.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return {};
-  return Narrow(std::wstring_view(buffer).substr(0, slash));
+  return FolderOf(buffer);
+}
+
+std::string FolderOf(std::wstring_view path) {
+  const auto slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring_view::npos) return {};
+  // A drive root keeps its backslash: "C:" alone names drive C's current folder.
+  const bool drive_root = slash == 2 && path[1] == L':';
+  return Narrow(path.substr(0, drive_root ? slash + 1 : slash));
 }
 
 bool IsWritableFolder(const std::string& folder) {

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace vellumo {
 
-// The folder of the running executable, without a trailing backslash (UTF-8).
+// The folder of the running executable (UTF-8), without a trailing backslash unless it is a
+// drive root such as C:\.
 std::string ExeFolder();
+// The folder part of a file's full path, the same way.
+std::string FolderOf(std::wstring_view path);
 
 // Where the wallpaper bitmap goes: vellumo.bmp next to the executable when that folder is
 // writable, else in %LOCALAPPDATA%\Vellumo (created when missing), since a standard user

@@ -12,26 +12,26 @@
 namespace vellumo {
 namespace {
 
-// The text of a REG_SZ value. The buffer gets one spare character and the text ends at the
-// first NUL within the bytes returned, so a value stored without its terminator (or with an
-// odd byte count) is read safely.
+// The text of a REG_SZ value. RegGetValueW adds the terminator a stored value may lack, and its
+// size counts it; the text ends at its first NUL.
 std::optional<std::wstring> ReadString(HKEY key, const std::wstring& name) {
   constexpr DWORD kFlags = RRF_RT_REG_SZ;  // any other type counts as absent
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    DWORD bytes = 0;
+  DWORD bytes = 0;
+  LONG status = ERROR_MORE_DATA;
+  std::wstring text;
+  // A value that grows between the size query and the read is asked for again.
+  for (int attempt = 0; attempt < 3 && status == ERROR_MORE_DATA; ++attempt) {
     if (RegGetValueW(key, nullptr, name.c_str(), kFlags, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
       return std::nullopt;
-    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
-    DWORD got = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    const LONG status =
-        RegGetValueW(key, nullptr, name.c_str(), kFlags, nullptr, text.data(), &got);
-    if (status == ERROR_MORE_DATA) continue;  // the value grew in between
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    text.resize(std::min<size_t>(got / sizeof(wchar_t), text.size()));
-    if (const auto nul = text.find(L'\0'); nul != std::wstring::npos) text.resize(nul);
-    return text;
+    text.assign(bytes / sizeof(wchar_t) + 1, L'\0');  // + 1: an odd byte count rounds down
+    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    status = RegGetValueW(key, nullptr, name.c_str(), kFlags, nullptr, text.data(), &bytes);
   }
-  return std::nullopt;
+  if (status != ERROR_SUCCESS) return std::nullopt;
+  // Only the bytes returned count: half a character at the end of an odd count is dropped.
+  text.resize(std::min<size_t>(bytes / sizeof(wchar_t), text.size()));
+  if (const auto nul = text.find(L'\0'); nul != std::wstring::npos) text.resize(nul);
+  return text;
 }
 
 }  // namespace

@@ -19,11 +19,12 @@ std::wstring Widen(std::string_view utf8) {
 std::string Narrow(std::wstring_view utf16) {
   if (utf16.empty() || utf16.size() > INT_MAX) return {};
   const int size = static_cast<int>(utf16.size());
+  constexpr DWORD kFlags = WC_ERR_INVALID_CHARS;  // fail rather than substitute U+FFFD
   const int length =
-      WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
+      WideCharToMultiByte(CP_UTF8, kFlags, utf16.data(), size, nullptr, 0, nullptr, nullptr);
   if (length <= 0) return {};
   std::string narrow(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, narrow.data(), length, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, kFlags, utf16.data(), size, narrow.data(), length, nullptr, nullptr);
   return narrow;
 }
 

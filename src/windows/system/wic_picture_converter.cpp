@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "com_ptr.h"
@@ -23,17 +24,95 @@ namespace {
 constexpr size_t kStripRows = 64;
 constexpr size_t kStripBytes = size_t{4} << 20;
 
-// The picture's first frame, converted to 32-bit blue-green-red-unused. Every decoder's output
-// converts to this format (Wine's converter, for one, cannot turn palette pictures into 24-bit
-// directly); the fourth byte is dropped on the way into the bitmap.
+// The picture's first frame, converted to 32-bit blue-green-red-alpha, and where it sits in the
+// picture. Every decoder's output converts to this format (Wine's converter, for one, cannot
+// turn palette pictures into 24-bit directly); the fourth byte is dropped on the way into the
+// bitmap.
+//
+// A GIF's picture is its logical screen: the first frame is drawn at its offset, and the rest
+// of the screen, like the frame's transparent pixels, shows the background colour of the global
+// colour table (black without one). Any other picture is its frame.
 struct Source {
   ComPtr<IWICImagingFactory> factory;
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
   ComPtr<IWICFormatConverter> converter;
-  UINT width = 0;
+  UINT width = 0;  // of the picture
   UINT height = 0;
+  UINT frame_width = 0;
+  UINT frame_height = 0;
+  UINT left = 0;  // the frame's place in the picture
+  UINT top = 0;
+  bool transparency = false;          // frame pixels of alpha 0 show the background
+  uint8_t background[3] = {0, 0, 0};  // blue, green, red
 };
+
+// A whole number held under `name`, if there is one.
+std::optional<UINT> ReadNumber(IWICMetadataQueryReader* reader, const wchar_t* name) {
+  PROPVARIANT value;
+  PropVariantInit(&value);
+  if (FAILED(reader->GetMetadataByName(name, &value))) return std::nullopt;
+  std::optional<UINT> number;
+  switch (value.vt) {
+    case VT_UI1:
+      number = value.bVal;
+      break;
+    case VT_UI2:
+      number = value.uiVal;
+      break;
+    case VT_UI4:
+      number = value.ulVal;
+      break;
+    case VT_BOOL:
+      number = value.boolVal != VARIANT_FALSE ? 1 : 0;
+      break;
+    default:
+      break;
+  }
+  PropVariantClear(&value);
+  return number;
+}
+
+// The colour at `index` of the global colour table; black when there is no such colour.
+void ReadBackground(Source& source, UINT index) {
+  ComPtr<IWICPalette> palette;
+  if (FAILED(source.factory->CreatePalette(palette.out()))) return;
+  if (FAILED(source.decoder->CopyPalette(palette.get()))) return;
+  WICColor colours[256];
+  UINT count = 0;
+  if (FAILED(palette->GetColors(256, colours, &count)) || index >= count) return;
+  source.background[0] = static_cast<uint8_t>(colours[index]);
+  source.background[1] = static_cast<uint8_t>(colours[index] >> 8);
+  source.background[2] = static_cast<uint8_t>(colours[index] >> 16);
+}
+
+// Widens a GIF's picture to its logical screen. Without the screen's size the picture stays
+// the frame.
+void PlaceOnGifScreen(Source& source) {
+  ComPtr<IWICMetadataQueryReader> screen;
+  if (FAILED(source.decoder->GetMetadataQueryReader(screen.out()))) return;
+  const auto width = ReadNumber(screen.get(), L"/logscrdesc/Width");
+  const auto height = ReadNumber(screen.get(), L"/logscrdesc/Height");
+  if (!width || !height || *width == 0 || *height == 0) return;
+  source.width = *width;
+  source.height = *height;
+  source.transparency = true;
+
+  ComPtr<IWICMetadataQueryReader> image;
+  if (SUCCEEDED(source.frame->GetMetadataQueryReader(image.out()))) {
+    source.left = ReadNumber(image.get(), L"/imgdesc/Left").value_or(0);
+    source.top = ReadNumber(image.get(), L"/imgdesc/Top").value_or(0);
+  }
+  if (ReadNumber(screen.get(), L"/logscrdesc/GlobalColorTableFlag").value_or(0) == 0) return;
+  if (const auto index = ReadNumber(screen.get(), L"/logscrdesc/BackgroundColorIndex"))
+    ReadBackground(source, *index);
+}
+
+bool IsGif(IWICBitmapDecoder* decoder) {
+  GUID format{};
+  return SUCCEEDED(decoder->GetContainerFormat(&format)) &&
+         IsEqualGUID(format, GUID_ContainerFormatGif);
+}
 
 bool OpenSource(const std::wstring& picture, Source& source) {
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
@@ -45,40 +124,75 @@ bool OpenSource(const std::wstring& picture, Source& source) {
                                                        source.decoder.out())))
     return false;
   if (FAILED(source.decoder->GetFrame(0, source.frame.out()))) return false;
-  if (FAILED(source.frame->GetSize(&source.width, &source.height))) return false;
+  if (FAILED(source.frame->GetSize(&source.frame_width, &source.frame_height))) return false;
+  source.width = source.frame_width;
+  source.height = source.frame_height;
+  if (IsGif(source.decoder.get())) PlaceOnGifScreen(source);
   // Refused before anything is allocated or written.
-  if (!IsSensibleBitmapSize(source.width, source.height)) return false;
+  if (!IsSensibleBitmapSize(source.width, source.height) ||
+      !IsSensibleBitmapSize(source.frame_width, source.frame_height))
+    return false;
   if (FAILED(source.factory->CreateFormatConverter(source.converter.out()))) return false;
-  return SUCCEEDED(source.converter->Initialize(source.frame.get(), GUID_WICPixelFormat32bppBGR,
-                                                WICBitmapDitherTypeNone, nullptr, 0.0,
-                                                WICBitmapPaletteTypeCustom));
+  // Alpha only where it means transparency: a 32-bit bitmap's fourth byte is often just unused.
+  const WICPixelFormatGUID format =
+      source.transparency ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat32bppBGR;
+  return SUCCEEDED(source.converter->Initialize(source.frame.get(), format, WICBitmapDitherTypeNone,
+                                                nullptr, 0.0, WICBitmapPaletteTypeCustom));
 }
 
-void DropFourthBytes(const uint8_t* bgrx, size_t width, uint8_t* bgr) {
-  for (size_t x = 0; x < width; ++x, bgrx += 4, bgr += 3) {
-    bgr[0] = bgrx[0];
-    bgr[1] = bgrx[1];
-    bgr[2] = bgrx[2];
+// The rows and columns of the picture the frame covers: [first, last), clipped to the picture.
+struct Span {
+  UINT first;
+  UINT last;
+  bool Holds(UINT i) const { return i >= first && i < last; }
+};
+
+Span Covered(UINT offset, UINT frame_length, UINT picture_length) {
+  if (offset >= picture_length) return {0, 0};
+  return {offset, offset + std::min(frame_length, picture_length - offset)};
+}
+
+void FillBackground(const Source& source, std::vector<uint8_t>& row) {
+  for (size_t i = 0; i < row.size(); i += 3) std::copy_n(source.background, 3, row.data() + i);
+}
+
+// One picture row: the background, with the frame's row (`frame_row`, 4 bytes a pixel) over the
+// columns it covers.
+void Compose(const Source& source, Span columns, const uint8_t* frame_row,
+             std::vector<uint8_t>& row) {
+  FillBackground(source, row);
+  for (UINT x = columns.first; x < columns.last; ++x) {
+    const uint8_t* pixel = frame_row + size_t{x - source.left} * 4;
+    if (source.transparency && pixel[3] == 0) continue;
+    std::copy_n(pixel, 3, row.data() + size_t{x} * 3);
   }
 }
 
 bool CopyRows(Source& source, BitmapFile& out) {
-  const size_t width = source.width;
-  const size_t stride = width * 4;
+  const size_t stride = size_t{source.frame_width} * 4;
   const size_t strip_rows = std::clamp<size_t>(kStripBytes / stride, 1, kStripRows);
+  const Span columns = Covered(source.left, source.frame_width, source.width);
+  const Span rows_covered = Covered(source.top, source.frame_height, source.height);
   std::vector<uint8_t> strip(stride * strip_rows);
-  std::vector<uint8_t> row_bgr(width * 3);
-  for (UINT top = 0; top < source.height;) {
-    const UINT rows = static_cast<UINT>(std::min<size_t>(strip_rows, source.height - top));
-    const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
+  std::vector<uint8_t> row(size_t{source.width} * 3);
+  for (UINT y = 0; y < source.height;) {
+    if (!rows_covered.Holds(y)) {
+      FillBackground(source, row);
+      if (!out.WriteRow(static_cast<int>(y), row)) return false;
+      ++y;
+      continue;
+    }
+    const UINT rows = static_cast<UINT>(std::min<size_t>(strip_rows, rows_covered.last - y));
+    const WICRect rect{0, static_cast<INT>(y - source.top), static_cast<INT>(source.frame_width),
+                       static_cast<INT>(rows)};
     if (FAILED(source.converter->CopyPixels(&rect, static_cast<UINT>(stride),
                                             static_cast<UINT>(stride * rows), strip.data())))
       return false;
-    for (UINT row = 0; row < rows; ++row) {
-      DropFourthBytes(strip.data() + row * stride, width, row_bgr.data());
-      if (!out.WriteRow(static_cast<int>(top + row), row_bgr)) return false;
+    for (UINT r = 0; r < rows; ++r) {
+      Compose(source, columns, strip.data() + r * stride, row);
+      if (!out.WriteRow(static_cast<int>(y + r), row)) return false;
     }
-    top += rows;
+    y += rows;
   }
   return true;
 }

@@ -4,7 +4,8 @@
 
 namespace vellumo {
 
-// Decodes BMP, JPEG and GIF (first frame) with the Windows Imaging Component. The calling
+// Decodes BMP, JPEG and GIF (the first frame on the logical screen) with the Windows Imaging
+// Component. The calling
 // thread must have initialised COM (apartment threaded).
 class WicPictureConverter : public PictureConverter {
  public:

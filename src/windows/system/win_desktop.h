@@ -8,9 +8,10 @@
 
 namespace vellumo {
 
-// Writes one REG_SZ value under an existing key of `root` (the key is not created). Every step
-// (open, set, flush, close) is attempted even when the one before failed; returns the first
-// error, ERROR_SUCCESS when all went well.
+// Writes one REG_SZ value under an existing key of `root` (the key is not created). When the key
+// cannot be opened that error is returned at once; once it is open, setting, flushing and
+// closing are all attempted even after one of them fails. Returns the first error,
+// ERROR_SUCCESS when all went well.
 LONG Write_Registry_String(HKEY root, const std::string& subkey, const std::string& name,
                            const std::string& value);
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string_view>
+#include <utility>
 
 #include "find_handle.h"
 #include "utf.h"
@@ -34,7 +35,10 @@ bool WinFileSystem::List(const std::string& folder, std::vector<DirEntry>& entri
   do {
     const WIN32_FIND_DATAW& data = find.data();
     if (IsDotEntry(data.cFileName)) continue;
-    entries.push_back({Narrow(data.cFileName), data.dwFileAttributes});
+    // A name with no UTF-8 form could be listed but never opened again.
+    std::string name = Narrow(data.cFileName);
+    if (name.empty()) continue;
+    entries.push_back({std::move(name), data.dwFileAttributes});
   } while (find.Next());
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "change/change_screen.h"
 #include "translucent.h"
 #include "trunction.h"
 #include "utf.h"
@@ -10,25 +11,22 @@ namespace vellumo {
 namespace {
 
 constexpr int kTitlePoints = 1575;  // hundredths of a point
-constexpr int kNamePoints = 825;
 
-RECT Scaled(int left, int top, int width, int height, int dpi) {
-  const int x = MulDiv(left, dpi, USER_DEFAULT_SCREEN_DPI);
-  const int y = MulDiv(top, dpi, USER_DEFAULT_SCREEN_DPI);
-  return RECT{x, y, x + MulDiv(width, dpi, USER_DEFAULT_SCREEN_DPI),
-              y + MulDiv(height, dpi, USER_DEFAULT_SCREEN_DPI)};
+// The notice is designed in twips (15 to a pixel at 96 dpi). Every length becomes pixels with
+// whole twips per pixel, as the core measures the file name label, so the label is exactly as
+// wide as the text shortened for it at any dpi.
+RECT Placed(int left, int top, int width, int height, int dpi) {
+  const int x = TwipsToPixels(left, dpi);
+  const int y = TwipsToPixels(top, dpi);
+  return RECT{x, y, x + TwipsToPixels(width, dpi), y + TwipsToPixels(height, dpi)};
 }
 
-RECT PrimaryWorkArea() {
-  RECT area{};
-  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
-    area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  }
-  return area;
+RECT PrimaryScreen() {
+  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
-// The enabled top-level windows of this thread other than `except`, which a modal window
-// disables while it is up.
+// The visible, enabled top-level windows of this thread other than `except`: those a modal
+// window disables while it is up. Hidden ones take no input anyway.
 std::vector<HWND> EnabledThreadWindows(HWND except) {
   struct Search {
     HWND except;
@@ -38,7 +36,8 @@ std::vector<HWND> EnabledThreadWindows(HWND except) {
       GetCurrentThreadId(),
       [](HWND window, LPARAM context) -> BOOL {
         auto* s = reinterpret_cast<Search*>(context);
-        if (window != s->except && IsWindowEnabled(window)) s->found.push_back(window);
+        if (window != s->except && IsWindowVisible(window) && IsWindowEnabled(window))
+          s->found.push_back(window);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));
@@ -49,11 +48,10 @@ std::vector<HWND> EnabledThreadWindows(HWND except) {
 
 ChangingLayout LayoutChanging(int dpi) {
   ChangingLayout layout{};
-  layout.client =
-      SIZE{MulDiv(312, dpi, USER_DEFAULT_SCREEN_DPI), MulDiv(80, dpi, USER_DEFAULT_SCREEN_DPI)};
-  layout.image = Scaled(9, 6, 67, 67, dpi);
-  layout.title = Scaled(93, 21, 214, 31, dpi);
-  layout.file_name = Scaled(108, 54, 196, 16, dpi);
+  layout.client = SIZE{TwipsToPixels(4680, dpi), TwipsToPixels(1200, dpi)};
+  layout.image = Placed(135, 90, 1005, 1005, dpi);
+  layout.title = Placed(1395, 315, 3210, 465, dpi);
+  layout.file_name = Placed(1620, 810, kFileNameLabelTwips, 240, dpi);
   layout.icon_size = layout.image.right - layout.image.left;
   return layout;
 }
@@ -68,7 +66,7 @@ WinChangeScreenView::WinChangeScreenView(ChangeScreenEvents& events, WinEventLoo
   const int dpi = loop.ScreenDpi();
   layout_ = LayoutChanging(dpi);
   title_font_ = CreateArial(kTitlePoints, dpi, true);
-  name_font_ = CreateArial(kNamePoints, dpi, false);
+  name_font_ = CreateArial(kFileNamePoints, dpi, false);
   icon_ = LoadProgramIcon(layout_.icon_size);
 
   CreateWindowArgs args;
@@ -76,19 +74,20 @@ WinChangeScreenView::WinChangeScreenView(ChangeScreenEvents& events, WinEventLoo
   args.title = L"Vellumo";
   // A thin border and no caption: no title bar, window buttons, icon or sizing frame.
   args.style = WS_POPUP | WS_BORDER;
-  args.ex_style = WS_EX_TOPMOST;
+  // A tool window has no taskbar button and no Alt+Tab entry, so nothing offers to close it.
+  args.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
   args.client_size = layout_.client;
   args.loop = &loop;
-  RECT frame{0, 0, layout_.client.cx, layout_.client.cy};
-  AdjustWindowRectEx(&frame, args.style, FALSE, args.ex_style);
-  args.position =
-      CentreIn(PrimaryWorkArea(), SIZE{frame.right - frame.left, frame.bottom - frame.top});
+  args.position = CentreIn(PrimaryScreen(), FrameSize(args.client_size, args.style, args.ex_style));
 
   window_.onPaint = [this](HDC dc, const RECT& client) { Paint(dc, client); };
   window_.onTimer = [this](UINT_PTR id) {
     if (id == kTriggerTimerId) events_.OnTimer();
   };
   window_.onChar = [this](wchar_t character) { events_.OnKeyPress(character); };
+  // The notice closes itself once the change is done; Alt+F4 must not take it away from under
+  // the change screen logic.
+  window_.onClose = [] {};
   window_.Create(args);
 }
 
@@ -100,12 +99,13 @@ void WinChangeScreenView::Paint(HDC dc, const RECT& client) {
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  constexpr UINT kFormat = DT_LEFT | DT_TOP | DT_NOPREFIX | DT_SINGLELINE | DT_END_ELLIPSIS;
+  constexpr UINT kFormat = DT_LEFT | DT_TOP | DT_NOPREFIX | DT_SINGLELINE;
   {
     Selected font(dc, title_font_.get());
     RECT box = layout_.title;
-    DrawTextW(dc, L"Vellumo", -1, &box, kFormat);
+    DrawTextW(dc, L"Vellumo", -1, &box, kFormat | DT_END_ELLIPSIS);
   }
+  // The file name comes already shortened to the label's width: drawn as it is.
   Selected font(dc, name_font_.get());
   RECT box = layout_.file_name;
   DrawTextW(dc, file_name_.c_str(), static_cast<int>(file_name_.size()), &box, kFormat);
@@ -124,13 +124,18 @@ void WinChangeScreenView::Show() {
 void WinChangeScreenView::ShowModal() {
   const HWND hwnd = window_.hwnd();
   if (!hwnd) return;
-  const std::vector<HWND> disabled = EnabledThreadWindows(hwnd);
-  for (HWND other : disabled) EnableWindow(other, FALSE);
+  disabled_ = EnabledThreadWindows(hwnd);
+  for (HWND other : disabled_) EnableWindow(other, FALSE);
   Show();
   loop_.RunUntilDestroyed(hwnd);
-  for (HWND other : disabled) {
+  EnableOthers();
+}
+
+void WinChangeScreenView::EnableOthers() {
+  for (HWND other : disabled_) {
     if (IsWindow(other)) EnableWindow(other, TRUE);
   }
+  disabled_.clear();
 }
 
 void WinChangeScreenView::SetFileName(const std::string& text) {
@@ -140,16 +145,15 @@ void WinChangeScreenView::SetFileName(const std::string& text) {
 }
 
 std::string WinChangeScreenView::TruncatePath(const std::string& path, int width) {
-  WindowDc dc(window_.hwnd());
-  if (!dc.get()) return path;
-  Selected font(dc.get(), name_font_.get());
-  return vellumo::TruncatePath(path, width, dc.get());
+  return vellumo::TruncatePath(path, width, window_.hwnd(), name_font_.get());
 }
 
 void WinChangeScreenView::StartTimer(int milliseconds) {
   if (!window_.hwnd()) return;
-  SetTimer(window_.hwnd(), kTriggerTimerId, static_cast<UINT>(milliseconds > 0 ? milliseconds : 0),
-           nullptr);
+  const UINT delay = static_cast<UINT>(milliseconds > 0 ? milliseconds : 0);
+  // Without a timer a notice, hidden in a background run, would wait for ever: tick at once.
+  if (!SetTimer(window_.hwnd(), kTriggerTimerId, delay, nullptr))
+    PostMessageW(window_.hwnd(), WM_TIMER, kTriggerTimerId, 0);
 }
 
 void WinChangeScreenView::StopTimer() {
@@ -157,11 +161,13 @@ void WinChangeScreenView::StopTimer() {
 }
 
 int WinChangeScreenView::SetTranslucency(int alpha) {
-  if (alpha < 0 || alpha > 255) return 1;
-  return Set_Translucency(window_.hwnd(), static_cast<int16_t>(alpha));
+  return Set_Translucency(window_.hwnd(), alpha);
 }
 
 void WinChangeScreenView::Destroy() {
+  // Enabled again before the notice goes, so that the system activates one of ours rather than
+  // another program's window.
+  EnableOthers();
   window_.Destroy();
 }
 

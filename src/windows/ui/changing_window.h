@@ -3,6 +3,7 @@
 #include "win.h"
 
 #include <string>
+#include <vector>
 
 #include "change/change_screen_view.h"
 #include "event_loop.h"
@@ -29,7 +30,7 @@ ChangingLayout LayoutChanging(int dpi);
 POINT CentreIn(const RECT& area, SIZE size);
 
 // frmChanging: a borderless notice with the icon, the program's name and a file name, centred on
-// the primary screen's work area. Its timer ticks and key presses go to the change screen logic.
+// the primary screen. Its timer ticks and key presses go to the change screen logic.
 class WinChangeScreenView : public ChangeScreenView {
  public:
   WinChangeScreenView(ChangeScreenEvents& events, WinEventLoop& loop);
@@ -48,6 +49,8 @@ class WinChangeScreenView : public ChangeScreenView {
 
  private:
   void Paint(HDC dc, const RECT& client);
+  // Enables again the windows a modal show disabled.
+  void EnableOthers();
 
   ChangeScreenEvents& events_;
   WinEventLoop& loop_;
@@ -56,7 +59,8 @@ class WinChangeScreenView : public ChangeScreenView {
   Font name_font_;
   Icon icon_;
   std::wstring file_name_;
-  Window window_;  // last: destroyed first, while the fonts and icon are still there
+  std::vector<HWND> disabled_;  // by ShowModal, until the notice goes
+  Window window_;               // last: destroyed first, while the fonts and icon are still there
 };
 
 }  // namespace vellumo

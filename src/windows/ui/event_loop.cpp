@@ -25,14 +25,12 @@ void WinEventLoop::Yield() {
 }
 
 void WinEventLoop::Run() {
-  running_ = true;
   MSG message;
   // Checked after every message: windows go while one is handled.
   while (live_windows_ > 0 && GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  running_ = false;
 }
 
 void WinEventLoop::RunUntilDestroyed(HWND window) {
@@ -56,10 +54,10 @@ int WinEventLoop::ScreenDpi() {
 
 void WinEventLoop::WindowDestroyed() {
   if (live_windows_ > 0) --live_windows_;
-  // Wakes Run in case the window went while GetMessageW was handling a message sent from
-  // elsewhere, which does not return to the loop. WM_QUIT would outlive this loop and end the
-  // next modal one early.
-  if (live_windows_ == 0 && running_) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+  // Wakes Run, or a nested RunUntilDestroyed, in case the window went while GetMessageW was
+  // handling a message sent from elsewhere, which does not return to the loop. WM_QUIT would
+  // outlive this loop and end the next modal one early.
+  PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 }  // namespace vellumo

@@ -24,7 +24,6 @@ class WinEventLoop : public EventLoop {
 
  private:
   int live_windows_ = 0;
-  bool running_ = false;
 };
 
 }  // namespace vellumo

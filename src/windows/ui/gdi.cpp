@@ -1,5 +1,7 @@
 #include "gdi.h"
 
+#include <iterator>
+
 #include "res/resource.h"
 
 namespace vellumo {
@@ -18,7 +20,18 @@ Font CreateArial(int points_x100, int dpi, bool bold) {
   return Font(CreateFontIndirectW(&font));
 }
 
+int IconImageSize(int size) {
+  // The images in vellumo.ico. Loading one as it is avoids the loader's own resampling, which
+  // leaves coloured fringes along the edges under Wine.
+  constexpr int kImageSizes[] = {16, 32, 48, 64, 128, 256};
+  for (const int image : kImageSizes) {
+    if (image >= size) return image;
+  }
+  return kImageSizes[std::size(kImageSizes) - 1];
+}
+
 Icon LoadProgramIcon(int size) {
+  size = IconImageSize(size);
   auto* icon =
       static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELLUMO),
                                     IMAGE_ICON, size, size, LR_DEFAULTCOLOR));

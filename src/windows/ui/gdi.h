@@ -21,13 +21,20 @@ using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 // without the internal leading, as point sizes are meant). 1575 at 96 dpi gives -21.
 int FontHeight(int points_x100, int dpi);
 
+// The size of the file name text, in the change screen and wherever paths are shortened for it.
+inline constexpr int kFileNamePoints = 825;  // hundredths of a point
+
 // Arial at a size in hundredths of a point; the font mapper picks the nearest face where Arial
 // is missing.
 Font CreateArial(int points_x100, int dpi, bool bold);
 
-// The program's icon from the executable's resources at `size` pixels; the system's
+// The program's icon from the executable's resources, in its smallest image of at least `size`
+// pixels (the largest when none is that big), for DrawIconEx to scale to `size`; the system's
 // application icon when the module carries none (as in the test programs).
 Icon LoadProgramIcon(int size);
+
+// The side of the icon image LoadProgramIcon takes for `size`.
+int IconImageSize(int size);
 
 // A window's device context for the duration of a scope.
 class WindowDc {

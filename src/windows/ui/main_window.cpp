@@ -5,7 +5,8 @@
 
 namespace vellumo {
 
-WinMainView::WinMainView(WinEventLoop& loop) : font_(CreateArial(825, loop.ScreenDpi(), false)) {
+WinMainView::WinMainView(WinEventLoop& loop)
+    : font_(CreateArial(kFileNamePoints, loop.ScreenDpi(), false)) {
   CreateWindowArgs args;
   args.class_name = kMainClass;
   args.title = L"Vellumo";
@@ -20,10 +21,7 @@ void WinMainView::SetEnabled(bool enabled) {
 }
 
 std::string WinMainView::TruncatePath(const std::string& path, int width) {
-  WindowDc dc(window_.hwnd());
-  if (!dc.get()) return path;
-  Selected font(dc.get(), font_.get());
-  return vellumo::TruncatePath(path, width, dc.get());
+  return vellumo::TruncatePath(path, width, window_.hwnd(), font_.get());
 }
 
 }  // namespace vellumo

@@ -2,7 +2,7 @@
 
 namespace vellumo {
 
-int Set_Translucency(HWND window, int16_t alpha) {
+int Set_Translucency(HWND window, int alpha) {
   if (alpha < 0 || alpha > 255) return 1;
   int status = 0;
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gdi.h"
 #include "platform/trunction.h"
 #include "utf.h"
 
@@ -32,12 +33,19 @@ std::string TruncatePath(const std::string& path, int width, HDC dc) {
                        [dc](std::string_view text) { return DrawnWidth(dc, text); });
   }
 
-  std::vector<wchar_t> buffer(std::max<std::size_t>(MAX_PATH, wide.size() + 1), L'\0');
+  std::vector<wchar_t> buffer(MAX_PATH, L'\0');
   std::copy(wide.begin(), wide.end(), buffer.begin());
   PathCompactPathW(dc, buffer.data(), pixels);
-  // The shortened text ends at its first NUL inside the larger buffer.
+  // The shortened text ends at its first NUL inside the buffer.
   const auto end = std::find(buffer.begin(), buffer.end(), L'\0');
   return Narrow(std::wstring(buffer.begin(), end));
+}
+
+std::string TruncatePath(const std::string& path, int width, HWND window, HFONT font) {
+  WindowDc dc(window);
+  if (!dc.get()) return path;
+  Selected selected(dc.get(), font);
+  return TruncatePath(path, width, dc.get());
 }
 
 }  // namespace vellumo

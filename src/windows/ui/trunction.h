@@ -10,4 +10,8 @@ namespace vellumo {
 // give way to "..." and the file name stays. A path that fits comes back unchanged.
 std::string TruncatePath(const std::string& path, int width, HDC dc);
 
+// The same, measured with `font` in `window`'s device context. The path comes back unchanged
+// when the window has no context.
+std::string TruncatePath(const std::string& path, int width, HWND window, HFONT font);
+
 }  // namespace vellumo

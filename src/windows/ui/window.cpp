@@ -24,16 +24,21 @@ bool RegisterWindowClass(const wchar_t* class_name, HICON icon, WNDPROC procedur
 
 }  // namespace
 
+SIZE FrameSize(SIZE client, DWORD style, DWORD ex_style) {
+  RECT frame{0, 0, client.cx, client.cy};
+  AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
 bool Window::Create(const CreateWindowArgs& args) {
   if (hwnd_) return true;
   if (!RegisterWindowClass(args.class_name, args.icon, WndProc)) return false;
 
   int width = CW_USEDEFAULT, height = CW_USEDEFAULT;
   if (args.client_size.cx > 0 && args.client_size.cy > 0) {
-    RECT frame{0, 0, args.client_size.cx, args.client_size.cy};
-    AdjustWindowRectEx(&frame, args.style, FALSE, args.ex_style);
-    width = frame.right - frame.left;
-    height = frame.bottom - frame.top;
+    const SIZE frame = FrameSize(args.client_size, args.style, args.ex_style);
+    width = frame.cx;
+    height = frame.cy;
   }
   loop_ = args.loop;
   // WM_NCCREATE stores the object in the window and sets hwnd_.
@@ -89,6 +94,12 @@ LRESULT Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_TIMER:
       if (onTimer) {
         onTimer(static_cast<UINT_PTR>(wparam));
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      if (onClose) {
+        onClose();
         return 0;
       }
       break;

@@ -21,6 +21,9 @@ struct CreateWindowArgs {
   WinEventLoop* loop = nullptr;                  // counts the window as one of the program's
 };
 
+// The size of a whole window of `style` around a client area of `client`.
+SIZE FrameSize(SIZE client, DWORD style, DWORD ex_style);
+
 // A top-level window whose messages are handed to the onX callbacks. The object must outlive the
 // system window or destroy it; after a callback returns, the window procedure does not touch the
 // object again, so a callback may destroy the window it was called for.
@@ -29,6 +32,9 @@ class Window {
   std::function<void(HDC dc, const RECT& client)> onPaint;
   std::function<void(UINT_PTR id)> onTimer;
   std::function<void(wchar_t character)> onChar;
+  // When set, a request to close (Alt+F4, the taskbar) goes here instead of destroying the
+  // window.
+  std::function<void()> onClose;
 
   Window() = default;
   ~Window() { Destroy(); }

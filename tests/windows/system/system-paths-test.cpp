@@ -19,6 +19,12 @@ TEST(Utf, ConvertsBothWaysWithoutLoss) {
   EXPECT_EQ(Widen(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
 }
 
+TEST(Utf, TextWithoutAUtf8FormNarrowsToNothingRatherThanToAnotherName) {
+  EXPECT_EQ(Narrow(L"lone\xD800.jpg"), "");
+  EXPECT_EQ(Narrow(L"\xDC00"), "");
+  EXPECT_EQ(Narrow(L"pair\xD83C\xDF05"), "pair\xF0\x9F\x8C\x85");
+}
+
 TEST(WindowsPath, IsAnExistingFolderEndingInOneBackslash) {
   const std::string path = Get_Windows_Path();
   ASSERT_GE(path.size(), 2u);
@@ -35,6 +41,20 @@ TEST(AppPaths, ExeFolderHoldsTheRunningProgram) {
   EXPECT_NE(folder.back(), '\\');
   EXPECT_NE(GetFileAttributesW(Widen(folder + "\\vellumo_winsys_tests.exe").c_str()),
             INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(AppPaths, FolderOfKeepsTheBackslashOfADriveRootOnly) {
+  EXPECT_EQ(FolderOf(L"C:\\vellumo.exe"), "C:\\");
+  EXPECT_EQ(FolderOf(L"C:\\Apps\\vellumo.exe"), "C:\\Apps");
+  EXPECT_EQ(FolderOf(L"\\\\server\\share\\vellumo.exe"), "\\\\server\\share");
+  EXPECT_EQ(FolderOf(L"vellumo.exe"), "");
+}
+
+TEST(AppPaths, BitmapInADriveRootIsJoinedWithOneBackslash) {
+  // C: alone would be drive C's current folder, which is not where the program is.
+  const std::string root = "C:\\";
+  if (!IsWritableFolder(root)) GTEST_SKIP() << "drive C's root is not writable here";
+  EXPECT_EQ(BitmapPathFor(root), "C:\\vellumo.bmp");
 }
 
 TEST(AppPaths, BitmapGoesNextToTheProgramWhenThatFolderIsWritable) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "test_folder.h"
 #include "test_pictures.h"
@@ -10,10 +11,12 @@
 namespace vellumo {
 namespace {
 
+using test::kBlack;
 using test::kBlue;
 using test::kGreen;
 using test::kRed;
 using test::kWhite;
+using test::kYellow;
 using test::Picture;
 using test::Quadrants;
 using test::Rgb;
@@ -26,6 +29,78 @@ Rgb Gradient(int x, int y) {
 bool Near(Rgb a, Rgb b, int tolerance) {
   return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
          std::abs(a.b - b.b) <= tolerance;
+}
+
+// A GIF written byte by byte, so that the screen, the frame's place and its transparency are
+// exactly as a test wants them: one frame, pixels as palette indices.
+struct GifFrame {
+  int left = 0, top = 0, width = 0, height = 0;
+  std::vector<uint8_t> indices;  // row by row
+  int transparent = -1;          // the transparent index, if any
+  std::vector<Rgb> local;        // a local colour table, if any
+};
+
+void PutWord(std::string& out, int value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>(value >> 8);
+}
+
+// The size bits of a table of `colours` (a power of two from 2 to 256), and the table itself.
+int TableBits(size_t colours) {
+  int bits = 0;
+  while ((size_t{2} << bits) < colours) ++bits;
+  return bits;
+}
+
+void PutTable(std::string& out, const std::vector<Rgb>& colours) {
+  for (const Rgb& c : colours)
+    out += {static_cast<char>(c.r), static_cast<char>(c.g), static_cast<char>(c.b)};
+}
+
+// LZW without compression: 9-bit codes, one per pixel, with a clear code often enough that the
+// decoder's table never grows to 10-bit codes.
+std::string LzwCodes(const std::vector<uint8_t>& indices) {
+  constexpr uint32_t kClear = 256, kEnd = 257;
+  std::string bytes;
+  uint32_t pending = 0;
+  int bits = 0;
+  const auto put = [&](uint32_t code) {
+    pending |= code << bits;
+    for (bits += 9; bits >= 8; bits -= 8, pending >>= 8) bytes += static_cast<char>(pending & 0xFF);
+  };
+  for (size_t i = 0; i < indices.size(); ++i) {
+    if (i % 64 == 0) put(kClear);
+    put(indices[i]);
+  }
+  put(kEnd);
+  if (bits > 0) bytes += static_cast<char>(pending & 0xFF);
+  return bytes;
+}
+
+std::string HandMadeGif(int width, int height, const std::vector<Rgb>& global, int background,
+                        const GifFrame& frame) {
+  std::string out = "GIF89a";
+  PutWord(out, width);
+  PutWord(out, height);
+  out += static_cast<char>(global.empty() ? 0 : 0x80 | TableBits(global.size()));
+  out += {static_cast<char>(background), 0};
+  PutTable(out, global);
+  if (frame.transparent >= 0) {
+    out += {'\x21', '\xF9', 4, 1, 0, 0, static_cast<char>(frame.transparent), 0};
+  }
+  out += '\x2C';
+  for (const int value : {frame.left, frame.top, frame.width, frame.height}) PutWord(out, value);
+  out += static_cast<char>(frame.local.empty() ? 0 : 0x80 | TableBits(frame.local.size()));
+  PutTable(out, frame.local);
+  out += '\x08';  // minimum code size: 9-bit codes
+  const std::string codes = LzwCodes(frame.indices);
+  for (size_t at = 0; at < codes.size(); at += 255) {
+    const std::string block = codes.substr(at, 255);
+    out += static_cast<char>(block.size());
+    out += block;
+  }
+  out += {'\0', '\x3B'};
+  return out;
 }
 
 class WicPictureConverterTest : public ::testing::Test {
@@ -95,6 +170,40 @@ TEST_F(WicPictureConverterTest, GifComesOutWithItsPaletteColours) {
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
       ASSERT_TRUE(Near(bitmap.At(x, y), pixel(x, y), 0)) << "pixel " << x << "," << y;
+}
+
+TEST_F(WicPictureConverterTest, GifFrameSitsAtItsOffsetOnTheBackgroundOfTheScreen) {
+  // Index 3 is transparent: the background shows there, not white.
+  const std::vector<Rgb> global{kRed, kGreen, kYellow, kWhite, kBlue, kBlack, kBlack, kBlack};
+  GifFrame frame{3, 2, 5, 4, {}, 3, {}};
+  for (int i = 0; i < frame.width * frame.height; ++i)
+    frame.indices.push_back(static_cast<uint8_t>((i % frame.width + i / frame.width) % 4));
+  const auto source = folder_.AddFile("offset.gif", HandMadeGif(12, 9, global, 4, frame));
+
+  const Picture bitmap = ConvertAndRead(source, 12, 9);
+  ASSERT_EQ(bitmap.pixels.size(), size_t{12 * 9});
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const int fx = x - frame.left, fy = y - frame.top;
+      const bool in_frame = fx >= 0 && fx < frame.width && fy >= 0 && fy < frame.height;
+      const int index = in_frame ? (fx + fy) % 4 : 3;
+      const Rgb want = index == 3 ? kBlue : global[index];
+      ASSERT_TRUE(Near(bitmap.At(x, y), want, 0)) << "pixel " << x << "," << y;
+    }
+}
+
+TEST_F(WicPictureConverterTest, GifFrameBeyondTheScreenIsCutAndNoGlobalTableMeansBlack) {
+  GifFrame frame{4, 3, 4, 4, std::vector<uint8_t>(16, 1), -1, {kRed, kGreen}};
+  frame.indices[0] = 0;  // the frame's top-left pixel, on the screen
+  const auto source = folder_.AddFile("clipped.gif", HandMadeGif(6, 5, {}, 1, frame));
+
+  const Picture bitmap = ConvertAndRead(source, 6, 5);
+  ASSERT_EQ(bitmap.pixels.size(), size_t{6 * 5});
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 6; ++x) {
+      const Rgb want = x < 4 || y < 3 ? kBlack : (x == 4 && y == 3 ? kRed : kGreen);
+      ASSERT_TRUE(Near(bitmap.At(x, y), want, 0)) << "pixel " << x << "," << y;
+    }
 }
 
 TEST_F(WicPictureConverterTest, ReplacesTheOldBitmapAndLeavesNoTemporaryFile) {

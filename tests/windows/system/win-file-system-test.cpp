@@ -61,6 +61,23 @@ TEST(WinFileSystemList, ReportsEveryEntryWithItsAttributesAsWindowsDoes) {
   EXPECT_EQ(Listing(files, root.path() + "\\"), entries);
 }
 
+TEST(WinFileSystemList, LeavesOutNamesThatHaveNoUtf8Form) {
+  TestFolder root;
+  root.AddFile("kept.jpg");
+  // An unpaired surrogate: a name Windows allows but UTF-8 cannot carry.
+  const std::wstring lone = Widen(root.path()) + L"\\lone\xD800.jpg";
+  const HANDLE file = CreateFileW(lone.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) GTEST_SKIP() << "the file system takes no such name";
+  CloseHandle(file);
+  WinFileSystem files;
+
+  const auto entries = Listing(files, root.path());
+  DeleteFileW(lone.c_str());
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_TRUE(entries.count("kept.jpg"));
+}
+
 TEST(WinFileSystemList, SeesLinksAsReparsePoints) {
   TestFolder root;
   const std::string target = root.AddFolder("target");

@@ -4,8 +4,10 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
+#include "change/change_screen.h"
 #include "main_window.h"
 #include "utf.h"
 #include "win_views.h"
@@ -17,7 +19,11 @@ bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-TEST(ChangingLayoutTest, PartsSitWhereTheNoticeHasThemAndScaleWithDpi) {
+bool Inside(const RECT& part, SIZE client) {
+  return part.left >= 0 && part.top >= 0 && part.right <= client.cx && part.bottom <= client.cy;
+}
+
+TEST(ChangingLayoutTest, PartsSitWhereTheNoticeHasThemAt96Dpi) {
   const ChangingLayout at96 = LayoutChanging(96);
   EXPECT_EQ(at96.client.cx, 312);
   EXPECT_EQ(at96.client.cy, 80);
@@ -25,11 +31,32 @@ TEST(ChangingLayoutTest, PartsSitWhereTheNoticeHasThemAndScaleWithDpi) {
   EXPECT_TRUE(SameRect(at96.title, RECT{93, 21, 307, 52}));
   EXPECT_TRUE(SameRect(at96.file_name, RECT{108, 54, 304, 70}));
   EXPECT_EQ(at96.icon_size, 67);
+}
 
-  const ChangingLayout at144 = LayoutChanging(144);
-  EXPECT_EQ(at144.client.cx, 468);
-  EXPECT_EQ(at144.client.cy, 120);
-  EXPECT_TRUE(SameRect(at144.file_name, RECT{162, 81, 456, 105}));
+TEST(ChangingLayoutTest, FileNameLabelIsAsWideAsThePathIsShortenedForAtAnyDpi) {
+  for (const int dpi : {96, 120, 144, 168, 192}) {
+    const ChangingLayout layout = LayoutChanging(dpi);
+    EXPECT_EQ(layout.file_name.right - layout.file_name.left,
+              TwipsToPixels(kFileNameLabelTwips, dpi))
+        << dpi << " dpi";
+    EXPECT_TRUE(Inside(layout.file_name, layout.client)) << dpi << " dpi";
+    EXPECT_TRUE(Inside(layout.title, layout.client)) << dpi << " dpi";
+    EXPECT_TRUE(Inside(layout.image, layout.client)) << dpi << " dpi";
+    EXPECT_GE(layout.file_name.bottom - layout.file_name.top, -FontHeight(kFileNamePoints, dpi))
+        << dpi << " dpi: the text is taller than its label";
+  }
+  // 1440 / 168 leaves 8 whole twips per pixel: everything is measured with the same 8.
+  const ChangingLayout at168 = LayoutChanging(168);
+  EXPECT_EQ(at168.client.cx, 4680 / 8);
+  EXPECT_TRUE(SameRect(at168.file_name, RECT{202, 101, 202 + 367, 101 + 30}));
+}
+
+TEST(ProgramIconTest, TakesTheSmallestImageAtLeastAsLargeAsDrawn) {
+  EXPECT_EQ(IconImageSize(16), 16);
+  EXPECT_EQ(IconImageSize(67), 128) << "96 dpi";
+  EXPECT_EQ(IconImageSize(100), 128) << "144 dpi";
+  EXPECT_EQ(IconImageSize(143), 256) << "192 dpi";
+  EXPECT_EQ(IconImageSize(400), 256);
 }
 
 // Records what the window reports; a test can act inside the tick.
@@ -65,7 +92,7 @@ class ChangeScreenViewTest : public testing::Test {
   std::unique_ptr<WinChangeScreenView> view_;
 };
 
-TEST_F(ChangeScreenViewTest, IsABorderlessNoticeCentredOnTheWorkArea) {
+TEST_F(ChangeScreenViewTest, IsABorderlessNoticeCentredOnTheScreen) {
   const HWND hwnd = view_->hwnd();
   RECT client{};
   GetClientRect(hwnd, &client);
@@ -80,12 +107,22 @@ TEST_F(ChangeScreenViewTest, IsABorderlessNoticeCentredOnTheWorkArea) {
 
   view_->Show();
   EXPECT_TRUE(IsWindowVisible(hwnd));
-  RECT window{}, area{};
+  RECT window{};
   GetWindowRect(hwnd, &window);
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  EXPECT_NEAR(window.left - area.left, area.right - window.right, 1);
-  EXPECT_NEAR(window.top - area.top, area.bottom - window.bottom, 1);
+  EXPECT_NEAR(window.left, GetSystemMetrics(SM_CXSCREEN) - window.right, 1);
+  EXPECT_NEAR(window.top, GetSystemMetrics(SM_CYSCREEN) - window.bottom, 1);
   EXPECT_EQ(GetFocus(), hwnd) << "Esc must reach the notice";
+}
+
+TEST_F(ChangeScreenViewTest, CannotBeClosedFromOutsideAndHasNoTaskbarButton) {
+  const HWND hwnd = view_->hwnd();
+  EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  view_->Show();
+  SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);  // what Alt+F4 sends
+  loop_.Yield();
+  EXPECT_TRUE(IsWindow(hwnd));
+  EXPECT_EQ(view_->hwnd(), hwnd);
 }
 
 TEST_F(ChangeScreenViewTest, EscapeIsReportedAsCharacter27) {
@@ -120,21 +157,30 @@ TEST_F(ChangeScreenViewTest, TickMayDestroyTheWindowAndRunThenEnds) {
   loop_.Run();
 }
 
-TEST_F(ChangeScreenViewTest, ModalShowDisablesTheOtherWindowsUntilItCloses) {
-  WinMainView main(loop_);
-  ASSERT_TRUE(IsWindowEnabled(main.hwnd()));
-  bool main_enabled_during_modal = true;
+TEST_F(ChangeScreenViewTest, ModalShowDisablesTheVisibleWindowsAndEnablesThemBeforeItGoes) {
+  WinMainView hidden(loop_);
+  WinMainView shown(loop_);
+  ShowWindow(shown.hwnd(), SW_SHOWNA);
+  bool hidden_enabled_during_modal = false;
+  bool shown_enabled_during_modal = true;
+  bool shown_enabled_right_after_destroy = false;
   events_.on_tick = [&] {
-    main_enabled_during_modal = IsWindowEnabled(main.hwnd());
+    hidden_enabled_during_modal = IsWindowEnabled(hidden.hwnd());
+    shown_enabled_during_modal = IsWindowEnabled(shown.hwnd());
     view_->StopTimer();
     view_->Destroy();
+    // Already enabled when the notice went, so that the system could activate it.
+    shown_enabled_right_after_destroy = IsWindowEnabled(shown.hwnd());
   };
   view_->StartTimer(20);
   view_->ShowModal();
   EXPECT_EQ(events_.ticks, 1);
-  EXPECT_FALSE(main_enabled_during_modal);
-  EXPECT_TRUE(IsWindowEnabled(main.hwnd()));
-  EXPECT_FALSE(IsWindowVisible(main.hwnd())) << "the main window stays hidden";
+  EXPECT_FALSE(shown_enabled_during_modal);
+  EXPECT_TRUE(shown_enabled_right_after_destroy);
+  EXPECT_TRUE(hidden_enabled_during_modal) << "a hidden window takes no input: left alone";
+  EXPECT_TRUE(IsWindowEnabled(shown.hwnd()));
+  EXPECT_TRUE(IsWindowEnabled(hidden.hwnd()));
+  EXPECT_FALSE(IsWindowVisible(hidden.hwnd()));
 }
 
 TEST_F(ChangeScreenViewTest, AlphaBeyondSixteenBitsIsRefusedNotWrapped) {
@@ -155,7 +201,7 @@ TEST_F(ChangeScreenViewTest, TruncatesWithTheFileNameFontToTheLabelWidth) {
   const std::wstring wide = Widen(shortened);
   SIZE small{}, large{};
   {
-    Font name_font = CreateArial(825, loop_.ScreenDpi(), false);
+    Font name_font = CreateArial(kFileNamePoints, loop_.ScreenDpi(), false);
     Selected font(dc.get(), name_font.get());
     GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &small);
   }
@@ -164,6 +210,29 @@ TEST_F(ChangeScreenViewTest, TruncatesWithTheFileNameFontToTheLabelWidth) {
   GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &large);
   EXPECT_LE(small.cx, 196);
   EXPECT_GT(large.cx, 196);
+}
+
+TEST(EventLoopTest, NestedLoopEndsWhenItsWindowGoesInsideASentMessage) {
+  WinEventLoop loop;
+  WinMainView other(loop);  // keeps a window alive, as the main window does
+  WinMainView modal(loop);
+  const HWND hwnd = modal.hwnd();
+  // A message sent from another thread is handled inside GetMessageW, which does not return
+  // for it: only something posted wakes the loop.
+  std::thread closer([hwnd] {
+    Sleep(100);
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  });
+  // Should the wake-up be missing, this timer ends the wait after a few seconds.
+  const UINT_PTR guard = SetTimer(nullptr, 0, 5000, nullptr);
+  const ULONGLONG start = GetTickCount64();
+  loop.RunUntilDestroyed(hwnd);
+  const ULONGLONG waited = GetTickCount64() - start;
+  KillTimer(nullptr, guard);
+  closer.join();
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_LT(waited, 2000u);
+  EXPECT_EQ(loop.LiveWindows(), 1);
 }
 
 TEST(EventLoopTest, RunReturnsAtOnceWithoutWindows) {

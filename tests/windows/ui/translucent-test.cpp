@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace vellumo {
 namespace {
 
@@ -21,7 +23,7 @@ class TranslucencyTest : public testing::Test {
 
 TEST_F(TranslucencyTest, AlphaOutsideAByteLeavesTheWindowAlone) {
   const LONG_PTR before = ExStyle();
-  for (const int16_t alpha : {int16_t{256}, int16_t{-1}, int16_t{32767}, int16_t{-32768}}) {
+  for (const int alpha : {256, -1, 65536 + 128, INT_MIN}) {
     EXPECT_EQ(Set_Translucency(window_, alpha), 1) << alpha;
     EXPECT_EQ(ExStyle(), before) << alpha;
   }
@@ -29,7 +31,7 @@ TEST_F(TranslucencyTest, AlphaOutsideAByteLeavesTheWindowAlone) {
 }
 
 TEST_F(TranslucencyTest, AppliesAlphaAndKeepsTheWindowLayered) {
-  for (const int16_t alpha : {int16_t{255}, int16_t{128}, int16_t{0}}) {
+  for (const int alpha : {255, 128, 0}) {
     ASSERT_EQ(Set_Translucency(window_, alpha), 0) << alpha;
     EXPECT_TRUE(ExStyle() & WS_EX_LAYERED);
     BYTE read_back = 1;

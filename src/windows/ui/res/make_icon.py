@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
 """Draws the program's icon (a framed landscape: sky, sun and two hills) and writes it as a
-32-bit ICO with 16, 32, 48 and 64 pixel images. Run: python3 make_icon.py [out.ico]."""
+32-bit ICO with 16, 32, 48, 64, 128 and 256 pixel images. Run: python3 make_icon.py [out.ico]."""
 
 import struct
 import sys
 
-SIZES = (16, 32, 48, 64)
+SIZES = (16, 32, 48, 64, 128, 256)
 SAMPLES = 4  # per axis, for anti-aliased edges
 
 
