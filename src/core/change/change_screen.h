@@ -17,9 +17,6 @@ inline constexpr int kEscape = 27;
 // Pixels of a length of `twips`: whole twips per pixel, integer division (15 at 96 dpi, so a
 // 2940-twip label is 196 pixels). The change screen is laid out with it.
 int TwipsToPixels(int twips, int dpi);
-inline int LabelWidthPixels(int twips, int dpi) {
-  return TwipsToPixels(twips, dpi);
-}
 
 // The change screen frmChanging: shows the picture about to become the wallpaper, changes it on
 // its one-shot timer, stores it as the last file and closes, fading out when asked to. It also

@@ -54,7 +54,7 @@ void ImageList::Add_Files(bool progress) {
 }
 
 void ImageList::ShowProgress() {
-  const int width = LabelWidthPixels(kFileNameLabelTwips, platform_.loop.ScreenDpi());
+  const int width = TwipsToPixels(kFileNameLabelTwips, platform_.loop.ScreenDpi());
   changing_.SetFileName(main_view_.TruncatePath(files_.Path(), width));
 }
 
