@@ -44,14 +44,16 @@ int main(int argc, char** argv) {
   NoPictures pictures;
   NoDesktop desktop;
   HeadlessLoop loop;
-  Platform platform{store, files, pictures, desktop, loop, loop, "/", "/dev/null"};
+  NoRunAtLogon startup;
+  Platform platform{store, files, pictures, desktop, loop, loop, startup, "/", "/dev/null"};
 
   State state;
   state.bBackgroundRun = true;
   state.settings.iSourceType = 2;
   state.settings.sSourceFolder = argv[1];
   ChangingForm changing(state, platform);
-  auto main_view = loop.CreateMain();
+  MainEvents no_events;
+  auto main_view = loop.CreateMain(no_events);
   ImageList list(state, platform, changing, *main_view);
   list.Build_List();
   std::printf("%zu\n", state.sImagePaths.size());

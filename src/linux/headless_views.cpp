@@ -72,7 +72,7 @@ std::unique_ptr<ChangeScreenView> HeadlessLoop::CreateChangeScreen(ChangeScreenE
   return std::make_unique<HeadlessChangeScreen>(*this, events);
 }
 
-std::unique_ptr<MainView> HeadlessLoop::CreateMain() {
+std::unique_ptr<MainView> HeadlessLoop::CreateMain(MainEvents&) {
   return std::make_unique<HeadlessMain>();
 }
 

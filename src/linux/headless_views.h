@@ -18,7 +18,7 @@ class HeadlessLoop : public EventLoop, public Views {
   int ScreenDpi() override { return 96; }
 
   std::unique_ptr<ChangeScreenView> CreateChangeScreen(ChangeScreenEvents& events) override;
-  std::unique_ptr<MainView> CreateMain() override;
+  std::unique_ptr<MainView> CreateMain(MainEvents& events) override;
 
   // Called by the headless change screen.
   void Arm(ChangeScreenEvents* events, std::chrono::milliseconds delay);

@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
   LinuxPictureConverter pictures;
   LinuxDesktop desktop = LinuxDesktop::FromEnvironment();
   HeadlessLoop loop;
-  Platform platform{settings, files, pictures,          desktop,
-                    loop,     loop,  WallpaperFolder(), BitmapPath()};
+  NoRunAtLogon startup;
+  Platform platform{settings, files, pictures, desktop, loop, loop, startup, WallpaperFolder(),
+                    BitmapPath()};
   return ExitStatus(RunBackground(platform));
 }

@@ -182,6 +182,49 @@ class FakeMainView : public MainView {
     record_->truncations.emplace_back(path, width);
     return FakeTruncate(path);
   }
+  void Show() override { record_->shown = true; }
+  void Destroy() override {
+    record_->destroyed = true;
+    journal_.Add("main.destroy");
+  }
+  void SetButtonPressed(int index, bool pressed) override { record_->pressed[index] = pressed; }
+  void SetSourceImage(int image) override { record_->source_image = image; }
+  void SetSourceText(const std::string& text) override { record_->source_text = text; }
+  void SetImages(const std::vector<std::string>& names) override { record_->images = names; }
+  void SetImagesCaption(const std::string& caption) override { record_->images_caption = caption; }
+  void SetNextEnabled(bool enabled) override { record_->next_enabled = enabled; }
+  void SetDisplayRow(int row) override { record_->display_row = row; }
+  void SetPreviewCaption(const std::string& caption) override {
+    record_->preview_caption = caption;
+  }
+  void SetLoadingText(const std::string& text) override {
+    record_->loading_text = text;
+    journal_.Add("main.loading-text");
+  }
+  void ShowLoading(bool visible) override { record_->loading_visible = visible; }
+  void ShowPicture(bool visible) override { record_->picture_visible = visible; }
+  std::optional<PixelSize> LoadPicture(const std::string& path) override {
+    record_->loads.push_back(path);
+    journal_.Add("main.load " + path);
+    const auto found = record_->loadable.find(path);
+    if (found == record_->loadable.end()) return std::nullopt;
+    record_->picture = found->second;
+    return found->second;
+  }
+  void ClearPicture() override { record_->picture.reset(); }
+  void PlacePicture(const PreviewRect& rect) override { record_->placed = rect; }
+  void ShowMessage(const std::string& text, const std::string& title) override {
+    record_->messages.emplace_back(text, title);
+  }
+  void ShowAbout() override { ++record_->abouts; }
+  std::optional<AutoThresholds> EditThresholds(AutoThresholds current) override {
+    record_->thresholds_shown.emplace_back(current.size, current.ratio);
+    return record_->thresholds_answer;
+  }
+  std::string BrowseForFolder(const std::string& prompt) override {
+    record_->prompts.push_back(prompt);
+    return record_->folder_answer;
+  }
 
  private:
   std::shared_ptr<MainRecord> record_;
@@ -198,8 +241,9 @@ std::unique_ptr<ChangeScreenView> FakeViews::CreateChangeScreen(ChangeScreenEven
   return std::make_unique<FakeChangeScreenView>(record, *this, journal_);
 }
 
-std::unique_ptr<MainView> FakeViews::CreateMain() {
+std::unique_ptr<MainView> FakeViews::CreateMain(MainEvents& events) {
   auto record = std::make_shared<MainRecord>();
+  record->events = &events;
   mains.push_back(record);
   return std::make_unique<FakeMainView>(record, journal_);
 }
@@ -231,6 +275,7 @@ void FakeEventLoop::Yield() {
 void FakeEventLoop::Run() {
   ++runs;
   journal_.Add("run");
+  if (on_run) on_run();
   views_.FireTimers();
 }
 

@@ -123,10 +123,51 @@ struct ScreenRecord {
   bool destroyed = false;
 };
 
+// What one settings window was told, and what its dialogs answer.
 struct MainRecord {
+  MainEvents* events = nullptr;
   std::vector<bool> enabled_changes;
   std::vector<std::pair<std::string, int>> truncations;
   bool enabled = true;
+  bool shown = false;
+  bool destroyed = false;
+
+  std::map<int, bool> pressed;  // toolbar buttons by index
+  int source_image = 0;
+  std::string source_text;
+  std::vector<std::string> images;
+  std::string images_caption;
+  bool next_enabled = false;
+  int display_row = -1;
+
+  std::string preview_caption = "       Preview";
+  std::string loading_text;
+  bool loading_visible = false;
+  bool picture_visible = false;
+  std::optional<PixelSize> picture;  // the picture held, if any
+  std::vector<std::string> loads;    // paths asked for, in order
+  PreviewRect placed;
+
+  std::vector<std::pair<std::string, std::string>> messages;  // text, title
+  int abouts = 0;
+  std::vector<std::pair<int, int>> thresholds_shown;  // size, ratio
+  std::vector<std::string> prompts;
+
+  // The answers: pictures that load (others fail), the dialog's OK, the folder chosen.
+  std::map<std::string, PixelSize> loadable;
+  std::optional<AutoThresholds> thresholds_answer;
+  std::string folder_answer;
+};
+
+class FakeRunAtLogon : public RunAtLogon {
+ public:
+  bool Is_Startup_Set() override { return set; }
+  void Set_Startup(bool on) override {
+    calls.push_back(on);
+    set = on;
+  }
+  bool set = false;
+  std::vector<bool> calls;
 };
 
 // Shortened paths come back as "short:" + path, so a test sees that the shortening was used.
@@ -137,7 +178,7 @@ class FakeViews : public Views {
   explicit FakeViews(Journal& journal) : journal_(journal) {}
 
   std::unique_ptr<ChangeScreenView> CreateChangeScreen(ChangeScreenEvents& events) override;
-  std::unique_ptr<MainView> CreateMain() override;
+  std::unique_ptr<MainView> CreateMain(MainEvents& events) override;
 
   // Fires the timer of every live change screen whose timer runs, until none runs. Returns
   // the number of ticks delivered.
@@ -170,6 +211,8 @@ class FakeEventLoop : public EventLoop {
   int dpi = 96;
   // Runs during every yield with the yield's number (1 for the first).
   std::function<void(int)> on_yield;
+  // Runs inside Run, before the timers fire: the user at work in the settings window.
+  std::function<void()> on_run;
 
  private:
   Journal& journal_;
@@ -187,8 +230,10 @@ struct FakeSystem {
   FakeDesktop desktop{journal};
   FakeViews views{journal};
   FakeEventLoop loop{journal, views};
-  Platform platform{store, files, pictures,        desktop,
-                    loop,  views, "C:\\WINDOWS\\", "C:\\Vellumo\\vellumo.bmp"};
+  FakeRunAtLogon startup;
+  Platform platform{store, files,   pictures,        desktop,
+                    loop,  views,   startup,         "C:\\WINDOWS\\",
+                    "C:\\Vellumo\\vellumo.bmp"};
 };
 
 }  // namespace vellumo::testing

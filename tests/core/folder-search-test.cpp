@@ -55,7 +55,8 @@ class FolderSearchTest : public ::testing::Test {
   FakeSystem fake_;
   State state_;
   ChangingForm changing_{state_, fake_.platform};
-  std::unique_ptr<MainView> main_view_ = fake_.views.CreateMain();
+  MainEvents no_events_;
+  std::unique_ptr<MainView> main_view_ = fake_.views.CreateMain(no_events_);
   std::unique_ptr<ImageList> list_;
 };
 

@@ -148,7 +148,8 @@ TEST_F(ImageListTest, AnEmptyOrMissingSourceGivesAnEmptyList) {
       state.settings.iSourceType = static_cast<int16_t>(mode);
       state.settings.bFadeOut = false;
       ChangingForm changing(state, fake.platform);
-      auto view = fake.views.CreateMain();
+      MainEvents no_events;
+      auto view = fake.views.CreateMain(no_events);
       ImageList list(state, fake.platform, changing, *view);
       list.Reset_List();
       EXPECT_THAT(state.sImagePaths, IsEmpty()) << mode << " '" << source << "'";

@@ -192,7 +192,8 @@ TEST_F(SettingsTest, SavedValuesLoadBackUnchanged) {
 
 TEST_F(SettingsTest, LoadingAndUnloadingTheMainWindowStoresTheSevenKeysUnchanged) {
   fake_.store.values = {{"bRandom", "0"}, {"iAutoSize", "2.5"}, {"sSourceFolder", "D:\\Deleted"}};
-  LoadAndUnloadMain(fake_.platform);
+  fake_.loop.on_run = [&] { fake_.views.mains.back()->events->OnCancel(); };
+  RunInteractive(fake_.platform);
   EXPECT_THAT(fake_.store.writes, ElementsAre(Pair("bRepeats", "False"), Pair("bRandom", "False"),
                                               Pair("bFadeOut", "True"), Pair("iSourceType", "1"),
                                               Pair("iDisplayType", "0"), Pair("iAutoSize", "2"),

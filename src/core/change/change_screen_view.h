@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "ui/main_view.h"
+
 namespace vellumo {
 
 // What the change screen's window reports back to its logic.
@@ -32,21 +34,12 @@ class ChangeScreenView {
   virtual void Destroy() = 0;
 };
 
-// The settings window as far as the list building needs it.
-class MainView {
- public:
-  virtual ~MainView() = default;
-  virtual void SetEnabled(bool enabled) = 0;
-  // Shortens `path` to `width` pixels, measured in this window's drawing context.
-  virtual std::string TruncatePath(const std::string& path, int width) = 0;
-};
-
 // Creates the windows; each platform has one.
 class Views {
  public:
   virtual ~Views() = default;
   virtual std::unique_ptr<ChangeScreenView> CreateChangeScreen(ChangeScreenEvents& events) = 0;
-  virtual std::unique_ptr<MainView> CreateMain() = 0;
+  virtual std::unique_ptr<MainView> CreateMain(MainEvents& events) = 0;
 };
 
 }  // namespace vellumo

@@ -16,7 +16,9 @@ ImageList::ImageList(State& state, Platform& platform, ChangingForm& changing, M
 void ImageList::Reset_List() {
   names_.clear();
   state_.sImagePaths.clear();
+  ShowNames();
   source_text_ = state_.settings.sSourceFolder;
+  main_view_.SetSourceText(source_text_);
   files_.SetPath(state_.settings.sSourceFolder);
   Build_List();
 }
@@ -32,8 +34,13 @@ void ImageList::Build_List() {
     default:
       break;
   }
-  if (!names_.empty()) next_enabled_ = true;
+  if (!names_.empty()) {
+    next_enabled_ = true;
+    main_view_.SetNextEnabled(true);
+  }
   caption_ = "Images (" + std::to_string(names_.size()) + ")";
+  main_view_.SetImagesCaption(caption_);
+  ShowNames();
   // In a background run the progress window becomes the change notice.
   if (!state_.bBackgroundRun) changing_.Close();
 }
@@ -51,6 +58,11 @@ void ImageList::Add_Files(bool progress) {
     state_.sImagePaths.push_back(JoinPath(files_.Path(), name, separator));
   }
   if (progress) ShowProgress();
+}
+
+void ImageList::ShowNames() {
+  // Nobody sees the list of a background run; a large one would only cost time.
+  if (!state_.bBackgroundRun) main_view_.SetImages(names_);
 }
 
 void ImageList::ShowProgress() {

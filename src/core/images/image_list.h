@@ -36,6 +36,8 @@ class ImageList {
   MainView& main_view() { return main_view_; }
 
  private:
+  // Hands the names to the window's list box, all at once.
+  void ShowNames();
   void ShowProgress();
 
   State& state_;

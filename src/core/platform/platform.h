@@ -7,6 +7,7 @@
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
 #include "platform/pictures.h"
+#include "platform/run_at_logon.h"
 #include "platform/settings_store.h"
 
 namespace vellumo {
@@ -19,6 +20,7 @@ struct Platform {
   Desktop& desktop;
   EventLoop& loop;
   Views& views;
+  RunAtLogon& startup;
   std::string windows_path;  // default source folder, ending in the separator
   std::string bitmap_path;   // the wallpaper bitmap the program writes
 };

@@ -33,11 +33,14 @@ ChangeResult RunBackground(Platform& platform) {
   return result;
 }
 
-void LoadAndUnloadMain(Platform& platform) {
+void RunInteractive(Platform& platform) {
   State state;
   ChangingForm changing(state, platform);
   MainForm main(state, platform, changing);
   main.Loading();
+  main.Show();
+  platform.loop.Run();
+  // Ended some other way than by closing the window (the session ending): still stored.
   main.Unload();
 }
 

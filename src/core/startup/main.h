@@ -10,7 +10,7 @@ namespace vellumo {
 // what became of the change (kNotRun when nothing ticked).
 ChangeResult RunBackground(Platform& platform);
 
-// Loads the settings window's logic and unloads it again, storing the seven settings.
-void LoadAndUnloadMain(Platform& platform);
+// The settings window from opening to closing; closing stores the seven settings.
+void RunInteractive(Platform& platform);
 
 }  // namespace vellumo

@@ -1,6 +1,10 @@
 #include "ui/main_form.h"
 
+#include <algorithm>
+
 #include "change/selection.h"
+#include "ui/main_layout.h"
+#include "ui/toolbar.h"
 
 namespace vellumo {
 
@@ -8,18 +12,36 @@ MainForm::MainForm(State& state, Platform& platform, ChangingForm& changing)
     : state_(state),
       platform_(platform),
       changing_(changing),
-      view_(platform.views.CreateMain()),
+      view_(platform.views.CreateMain(*this)),
       images_(state, platform, changing, *view_),
       random_(SeededGenerator()) {}
 
 void MainForm::Loading() {
   state_.sImagePaths.clear();
   Load_Settings(platform_.settings, platform_.files, platform_.windows_path, state_.settings);
+  ShowSettings();
   images_.Build_List();
+  view_->SetSourceText(state_.settings.sSourceFolder);
+}
+
+void MainForm::ShowSettings() {
+  const Settings& settings = state_.settings;
+  if (settings.bRandom) Press_Button(toolbar::kRandom);
+  if (settings.bRepeats) Press_Button(toolbar::kRepeats);
+  if (settings.bFadeOut) Press_Button(toolbar::kFadeOut);
+  if (platform_.startup.Is_Startup_Set()) Press_Button(toolbar::kStartup);
+  // A code edited by hand outside the list shows the nearest row; the stored code stays until
+  // the user picks a row.
+  const int rows = static_cast<int>(main_text::kDisplayModes.size());
+  view_->SetDisplayRow(std::clamp<int>(settings.iDisplayType, 0, rows - 1));
+  view_->SetSourceImage(SourceImage(settings.iSourceType));
 }
 
 void MainForm::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
   Save_Settings(platform_.settings, state_.settings);
+  view_->Destroy();
 }
 
 void MainForm::Next_Picture() {
@@ -30,6 +52,127 @@ void MainForm::Next_Picture() {
   changing_.TriggerNextPic();
   if (!state_.bBackgroundRun) changing_.ShowModal();
   platform_.loop.Yield();
+}
+
+void MainForm::OnToolbarClick(int index, bool pressed) {
+  Settings& settings = state_.settings;
+  switch (index) {
+    case toolbar::kSource:
+      settings.iSourceType = Next_Source_Type(settings.iSourceType);
+      view_->SetSourceImage(SourceImage(settings.iSourceType));
+      ResetList();
+      break;
+    case toolbar::kRandom:
+      settings.bRandom = !settings.bRandom;
+      break;
+    case toolbar::kRepeats:
+      settings.bRepeats = !settings.bRepeats;
+      break;
+    case toolbar::kFadeOut:
+      settings.bFadeOut = !settings.bFadeOut;
+      break;
+    case toolbar::kMakeFile:
+      view_->ShowMessage(main_text::kMakeFile, main_text::kMessageTitle);
+      break;
+    case toolbar::kStartup:
+      platform_.startup.Set_Startup(pressed);
+      break;
+    case toolbar::kAbout:
+      view_->ShowAbout();
+      break;
+    default:
+      break;
+  }
+}
+
+void MainForm::OnSourceMenu(int entry) {
+  if (entry < 1 || entry > static_cast<int>(kSourceMenu.size())) return;
+  view_->SetSourceImage(entry);
+  state_.settings.iSourceType = static_cast<int16_t>(entry - 1);
+  ResetList();
+}
+
+void MainForm::OnBrowse() {
+  const std::string folder = view_->BrowseForFolder(main_text::kBrowsePrompt);
+  if (folder.empty()) return;
+  state_.settings.sSourceFolder = folder;
+  platform_.settings.Write("sSourceFolder", folder);
+  ResetList();
+}
+
+void MainForm::ResetList() {
+  selected_row_ = -1;
+  images_.Reset_List();
+  view_->ClearPicture();
+  view_->SetPreviewCaption(kPreviewCaption);
+}
+
+const std::string* MainForm::PathAt(int row) const {
+  if (row < 0 || static_cast<size_t>(row) >= state_.sImagePaths.size()) return nullptr;
+  return &state_.sImagePaths[static_cast<size_t>(row)];
+}
+
+void MainForm::OnImageSelected(int row) {
+  selected_row_ = row;
+  if (!preview_on_) return;
+  const std::string* path = PathAt(row);
+  if (!path || *path == sPreviewPath) return;
+  sPreviewPath = *path;
+  Load_Preview(sPreviewPath);
+}
+
+void MainForm::OnImageDoubleClicked(int row) {
+  const std::string* path = PathAt(row);
+  if (!path) return;
+  state_.sCurrentFile = *path;
+  state_.settings.sLastFile = *path;
+  changing_.TriggerNextPic();
+  changing_.ShowModal();
+  platform_.loop.Yield();
+}
+
+void MainForm::OnPreviewToggled(bool checked) {
+  preview_on_ = checked;
+  if (!checked) view_->ClearPicture();
+  view_->SetPreviewCaption(kPreviewCaption);
+  if (!checked) return;
+  if (const std::string* path = PathAt(selected_row_)) Load_Preview(*path);
+}
+
+// Takes the path by value: the list may be rebuilt while the notice is painted.
+void MainForm::Load_Preview(std::string path) {
+  view_->ShowPicture(false);
+  view_->SetLoadingText(kLoadingText);
+  view_->ShowLoading(true);
+  platform_.loop.Yield();
+  if (unloaded_) return;
+  const auto size = view_->LoadPicture(path);
+  if (!size) {
+    view_->SetLoadingText(kInvalidText);
+    return;
+  }
+  view_->ShowLoading(false);
+  view_->SetPreviewCaption(PreviewCaption(*size));
+  view_->PlacePicture(FitPreview(*size, main_layout::kPreviewArea));
+  view_->ShowPicture(true);
+}
+
+void MainForm::OnDisplayModeChosen(int row) {
+  if (row < 0 || row >= static_cast<int>(main_text::kDisplayModes.size())) return;
+  state_.settings.iDisplayType = static_cast<int16_t>(row);
+}
+
+void MainForm::OnDisplaySettings() {
+  Settings& settings = state_.settings;
+  const auto chosen = view_->EditThresholds({settings.iAutoSize, settings.iAutoRatio});
+  if (!chosen) return;
+  settings.iAutoSize = chosen->size;
+  settings.iAutoRatio = chosen->ratio;
+}
+
+void MainForm::OnSave() {
+  changing_.Close();
+  Unload();
 }
 
 }  // namespace vellumo

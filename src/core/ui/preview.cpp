@@ -1,0 +1,43 @@
+#include "ui/preview.h"
+
+#include <cmath>
+
+namespace vellumo {
+namespace {
+
+// Rounded to whole pixels first, then halved, truncating: the spare room split for centring.
+int IntegerHalve(float value) {
+  return RoundHalfEven(value) / 2;
+}
+
+}  // namespace
+
+std::string PreviewCaption(PixelSize picture) {
+  return std::string(kPreviewCaption) + " - " + std::to_string(picture.width) + " x " +
+         std::to_string(picture.height);
+}
+
+int RoundHalfEven(float value) {
+  return static_cast<int>(std::nearbyint(value));  // the default rounding mode: to even
+}
+
+PreviewRect FitPreview(PixelSize picture, PreviewArea area) {
+  if (picture.width <= 0 || picture.height <= 0) return {};
+  PreviewRect rect;
+  if (picture.height > picture.width) {
+    const float r = static_cast<float>(picture.height) / static_cast<float>(picture.width);
+    rect.height = static_cast<float>(area.height);
+    rect.width = static_cast<float>(area.height) / r;
+    rect.top = area.top;
+    rect.left = area.left + IntegerHalve(static_cast<float>(area.width) - rect.width);
+    return rect;
+  }
+  const float r = static_cast<float>(picture.width) / static_cast<float>(picture.height);
+  rect.width = static_cast<float>(area.width);
+  rect.height = static_cast<float>(area.width) / r;
+  rect.top = area.top + IntegerHalve(static_cast<float>(area.height) - rect.height);
+  rect.left = area.left;
+  return rect;
+}
+
+}  // namespace vellumo

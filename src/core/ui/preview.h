@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+#include "platform/pictures.h"
+
+namespace vellumo {
+
+// The preview's texts. The three line breaks move the notice down towards the middle.
+inline constexpr char kPreviewCaption[] = "       Preview";  // the check box sits on the blanks
+inline constexpr char kLoadingText[] = "\r\n\r\n\r\nLoading...";
+inline constexpr char kInvalidText[] = "\r\n\r\n\r\nInvalid File";
+
+// "       Preview - 1024 x 768".
+std::string PreviewCaption(PixelSize picture);
+
+// A rectangle in window pixels at 96 dpi; the picture's size may be fractional.
+struct PreviewRect {
+  int left = 0;
+  int top = 0;
+  float width = 0;
+  float height = 0;
+};
+
+// The preview area, lblFrame's rectangle.
+struct PreviewArea {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+// Fits a picture into the area, its aspect ratio kept: a tall picture takes the full height and
+// is centred across; a wide or square one takes the full width and is centred from top to
+// bottom. Empty for a picture without width or height.
+PreviewRect FitPreview(PixelSize picture, PreviewArea area);
+
+// Rounds to the nearest whole number, halves to the even neighbour.
+int RoundHalfEven(float value);
+
+}  // namespace vellumo

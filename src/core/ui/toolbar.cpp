@@ -1,0 +1,15 @@
+#include "ui/toolbar.h"
+
+#include <algorithm>
+
+namespace vellumo {
+
+int16_t Next_Source_Type(int16_t source_type) {
+  return source_type == 2 ? int16_t{1} : static_cast<int16_t>(source_type + 1);
+}
+
+int SourceImage(int16_t source_type) {
+  return std::clamp(source_type + 1, 1, 3);
+}
+
+}  // namespace vellumo
