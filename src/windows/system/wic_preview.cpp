@@ -1,0 +1,296 @@
+#include "wic_preview.h"
+
+#include <wincodec.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <new>
+
+#include "com_ptr.h"
+#include "platform/bitmap_file.h"
+#include "utf.h"
+
+namespace vellumo {
+namespace {
+
+// IWICBitmapSourceTransform, which MinGW-w64's <wincodec.h> leaves out: the system's layout and
+// interface id, under a name of our own so that a header that has it does not clash.
+struct SourceTransform : IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
+                                               WICPixelFormatGUID* format,
+                                               WICBitmapTransformOptions transform, UINT stride,
+                                               UINT buffer_size, BYTE* buffer) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
+                                                         BOOL* supported) = 0;
+};
+constexpr IID kSourceTransformId = {
+    0x3b16811b, 0x6a43, 0x4ec9, {0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40}};
+
+struct Size {
+  UINT width = 0;
+  UINT height = 0;
+};
+
+// The first frame and the picture it belongs to. A GIF's picture is its logical screen: the frame
+// at its offset over the background colour of the global colour table (black without one). The
+// wallpaper conversion draws it so, and the preview shows what the desktop will.
+struct Source {
+  ComPtr<IWICImagingFactory> factory;
+  ComPtr<IWICBitmapDecoder> decoder;
+  ComPtr<IWICBitmapFrameDecode> frame;
+  Size picture;
+  Size frame_size;
+  UINT left = 0;  // the frame's place on a GIF's screen
+  UINT top = 0;
+  bool on_screen = false;
+  bool jpeg = false;
+  uint8_t background[3] = {0, 0, 0};  // blue, green, red
+};
+
+// A whole number held under `name`, if there is one.
+std::optional<UINT> ReadNumber(IWICMetadataQueryReader* reader, const wchar_t* name) {
+  PROPVARIANT value;
+  PropVariantInit(&value);
+  if (FAILED(reader->GetMetadataByName(name, &value))) return std::nullopt;
+  std::optional<UINT> number;
+  if (value.vt == VT_UI1) number = value.bVal;
+  if (value.vt == VT_UI2) number = value.uiVal;
+  if (value.vt == VT_UI4) number = value.ulVal;
+  if (value.vt == VT_BOOL) number = value.boolVal != VARIANT_FALSE ? 1 : 0;
+  PropVariantClear(&value);
+  return number;
+}
+
+// The colour at `index` of the global colour table; black when there is no such colour.
+void ReadBackground(Source& source, UINT index) {
+  ComPtr<IWICPalette> palette;
+  if (FAILED(source.factory->CreatePalette(palette.out()))) return;
+  if (FAILED(source.decoder->CopyPalette(palette.get()))) return;
+  WICColor colours[256];
+  UINT count = 0;
+  if (FAILED(palette->GetColors(256, colours, &count)) || index >= count) return;
+  for (int i = 0; i < 3; ++i) source.background[i] = static_cast<uint8_t>(colours[index] >> 8 * i);
+}
+
+// Widens a GIF's picture to its logical screen. Without the screen's size it stays the frame.
+void PlaceOnGifScreen(Source& source) {
+  ComPtr<IWICMetadataQueryReader> screen;
+  if (FAILED(source.decoder->GetMetadataQueryReader(screen.out()))) return;
+  const auto width = ReadNumber(screen.get(), L"/logscrdesc/Width");
+  const auto height = ReadNumber(screen.get(), L"/logscrdesc/Height");
+  if (!width || !height || *width == 0 || *height == 0) return;
+  source.picture = {*width, *height};
+  source.on_screen = true;
+
+  ComPtr<IWICMetadataQueryReader> image;
+  if (SUCCEEDED(source.frame->GetMetadataQueryReader(image.out()))) {
+    source.left = ReadNumber(image.get(), L"/imgdesc/Left").value_or(0);
+    source.top = ReadNumber(image.get(), L"/imgdesc/Top").value_or(0);
+  }
+  if (ReadNumber(screen.get(), L"/logscrdesc/GlobalColorTableFlag").value_or(0) == 0) return;
+  if (const auto index = ReadNumber(screen.get(), L"/logscrdesc/BackgroundColorIndex"))
+    ReadBackground(source, *index);
+}
+
+bool OpenSource(const std::wstring& path, Source& source) {
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IWICImagingFactory,
+                              reinterpret_cast<void**>(source.factory.out()))))
+    return false;
+  if (FAILED(source.factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                       WICDecodeMetadataCacheOnDemand,
+                                                       source.decoder.out())))
+    return false;
+  if (FAILED(source.decoder->GetFrame(0, source.frame.out()))) return false;
+  Size& frame = source.frame_size;
+  if (FAILED(source.frame->GetSize(&frame.width, &frame.height))) return false;
+  source.picture = frame;
+  GUID container{};
+  if (FAILED(source.decoder->GetContainerFormat(&container))) return false;
+  source.jpeg = IsEqualGUID(container, GUID_ContainerFormatJpeg);
+  if (IsEqualGUID(container, GUID_ContainerFormatGif)) PlaceOnGifScreen(source);
+  // The same limit as the wallpaper conversion: a few header bytes can claim any size.
+  return IsSensibleBitmapSize(source.picture.width, source.picture.height) &&
+         IsSensibleBitmapSize(frame.width, frame.height);
+}
+
+// `length` scaled by to / from, rounded to the nearest whole number.
+UINT Scale(UINT length, UINT to, UINT from) {
+  return static_cast<UINT>((uint64_t{length} * to * 2 + from) / (uint64_t{from} * 2));
+}
+
+Size FitInside(Size picture, Size box) {
+  if (picture.width <= box.width && picture.height <= box.height) return picture;
+  // The side that meets the box first sets the scale.
+  if (uint64_t{picture.width} * box.height >= uint64_t{picture.height} * box.width)
+    return {box.width, std::max(1u, Scale(picture.height, box.width, picture.width))};
+  return {std::max(1u, Scale(picture.width, box.height, picture.height)), box.height};
+}
+
+// A size the decoder can decode to directly that covers `target` and is smaller than the frame.
+// Its sizes are the frame's halves, quarters and eighths: whether GetClosestSize rounds up, down
+// or to the nearest, asking for twice the target finds one when asking for the target does not.
+std::optional<Size> ReducedSize(SourceTransform* transform, Size frame, Size target) {
+  for (const UINT factor : {1u, 2u}) {
+    Size size{std::min(target.width * factor, frame.width),
+              std::min(target.height * factor, frame.height)};
+    if (FAILED(transform->GetClosestSize(&size.width, &size.height))) return std::nullopt;
+    if (size.width < target.width || size.height < target.height) continue;
+    if (uint64_t{size.width} * size.height >= uint64_t{frame.width} * frame.height) break;
+    return size;
+  }
+  return std::nullopt;
+}
+
+// The JPEG decoder's own reduced decoding (DCT scaling: it skips most of the work and never holds
+// the whole picture), into a small bitmap. False where WIC does not offer it (Wine's does not).
+bool DecodeReduced(Source& source, Size target, ComPtr<IWICBitmap>& reduced) {
+  ComPtr<SourceTransform> transform;
+  if (FAILED(source.frame->QueryInterface(kSourceTransformId,
+                                          reinterpret_cast<void**>(transform.out()))))
+    return false;
+  const auto size = ReducedSize(transform.get(), source.frame_size, target);
+  if (!size) return false;
+  WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
+  if (FAILED(transform->GetClosestPixelFormat(&format))) return false;
+  if (FAILED(source.factory->CreateBitmap(size->width, size->height, format, WICBitmapCacheOnLoad,
+                                          reduced.out())))
+    return false;
+  // The lock must be gone before the bitmap is read: it ends with this function.
+  ComPtr<IWICBitmapLock> lock;
+  const WICRect all{0, 0, static_cast<INT>(size->width), static_cast<INT>(size->height)};
+  if (FAILED(reduced->Lock(&all, WICBitmapLockWrite, lock.out()))) return false;
+  UINT stride = 0, bytes = 0;
+  BYTE* data = nullptr;
+  if (FAILED(lock->GetStride(&stride)) || FAILED(lock->GetDataPointer(&bytes, &data))) return false;
+  return SUCCEEDED(transform->CopyPixels(nullptr, size->width, size->height, &format,
+                                         WICBitmapTransformRotate0, stride, bytes, data));
+}
+
+// `from` converted to `format` (32 bits a pixel) and scaled to `to`, top-down rows. Both steps
+// pull rows from the source as they go; only the result is held whole.
+bool ScaleInto(Source& source, IWICBitmapSource* from, Size to, const WICPixelFormatGUID& format,
+               std::vector<uint8_t>& pixels) {
+  ComPtr<IWICFormatConverter> converter;
+  if (FAILED(source.factory->CreateFormatConverter(converter.out()))) return false;
+  if (FAILED(converter->Initialize(from, format, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom)))
+    return false;
+  ComPtr<IWICBitmapScaler> scaler;
+  if (FAILED(source.factory->CreateBitmapScaler(scaler.out()))) return false;
+  if (FAILED(
+          scaler->Initialize(converter.get(), to.width, to.height, WICBitmapInterpolationModeFant)))
+    return false;
+  // A row at a time, top to bottom, as scalers expect: asked for the whole result at once, some
+  // (Wine's) fetch every source pixel it needs into one buffer first, as large as the picture.
+  const UINT stride = to.width * 4;
+  pixels.resize(size_t{stride} * to.height);
+  for (UINT y = 0; y < to.height; ++y) {
+    const WICRect row{0, static_cast<INT>(y), static_cast<INT>(to.width), 1};
+    if (FAILED(scaler->CopyPixels(&row, stride, stride, pixels.data() + size_t{stride} * y)))
+      return false;
+  }
+  return true;
+}
+
+bool DrawFrame(Source& source, Size size, std::vector<uint8_t>& pixels) {
+  ComPtr<IWICBitmap> reduced;
+  IWICBitmapSource* from = source.frame.get();
+  if (source.jpeg && DecodeReduced(source, size, reduced)) from = reduced.get();
+  if (!ScaleInto(source, from, size, GUID_WICPixelFormat32bppBGR, pixels)) return false;
+  // The fourth byte of 32bppBGR is left undefined.
+  for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+  return true;
+}
+
+// The rows or columns [first, last) of the picture the frame covers, clipped to the picture.
+struct Span {
+  UINT first;
+  UINT last;
+};
+
+Span Covered(UINT offset, UINT frame_length, UINT picture_length) {
+  if (offset >= picture_length) return {0, 0};
+  return {offset, offset + std::min(frame_length, picture_length - offset)};
+}
+
+// Where a span lands on a scaled picture: at least one pixel long, and inside.
+struct Run {
+  UINT start;
+  UINT length;
+};
+
+Run Placed(Span span, UINT picture_length, UINT scaled_length) {
+  const UINT first = Scale(span.first, scaled_length, picture_length);
+  const UINT length = std::max(1u, Scale(span.last, scaled_length, picture_length) - first);
+  return {std::min(first, scaled_length - length), length};
+}
+
+std::vector<uint8_t> Canvas(Size size, const uint8_t (&background)[3]) {
+  std::vector<uint8_t> canvas(size_t{size.width} * size.height * 4, 255);
+  for (size_t i = 0; i < canvas.size(); i += 4) std::copy_n(background, 3, canvas.data() + i);
+  return canvas;
+}
+
+// `part` (premultiplied blue-green-red-alpha, x.length by y.length) over the canvas.
+void Blend(const std::vector<uint8_t>& part, Run x, Run y, std::vector<uint8_t>& canvas,
+           UINT canvas_width) {
+  const uint8_t* from = part.data();
+  for (UINT row = 0; row < y.length; ++row) {
+    uint8_t* to = canvas.data() + (size_t{y.start + row} * canvas_width + x.start) * 4;
+    for (UINT column = 0; column < x.length; ++column, from += 4, to += 4) {
+      const int keep = 255 - from[3];
+      for (int c = 0; c < 3; ++c)
+        to[c] = static_cast<uint8_t>(std::min(255, from[c] + (to[c] * keep + 127) / 255));
+    }
+  }
+}
+
+// A GIF's screen: the part of the frame on it, scaled as the screen is, over the background.
+bool DrawScreen(Source& source, Size size, std::vector<uint8_t>& pixels) {
+  pixels = Canvas(size, source.background);
+  const Span columns = Covered(source.left, source.frame_size.width, source.picture.width);
+  const Span rows = Covered(source.top, source.frame_size.height, source.picture.height);
+  if (columns.first == columns.last || rows.first == rows.last) return true;
+  ComPtr<IWICBitmapClipper> clipper;
+  const WICRect visible{0, 0, static_cast<INT>(columns.last - columns.first),
+                        static_cast<INT>(rows.last - rows.first)};
+  if (FAILED(source.factory->CreateBitmapClipper(clipper.out()))) return false;
+  if (FAILED(clipper->Initialize(source.frame.get(), &visible))) return false;
+  const Run x = Placed(columns, source.picture.width, size.width);
+  const Run y = Placed(rows, source.picture.height, size.height);
+  std::vector<uint8_t> part;
+  if (!ScaleInto(source, clipper.get(), {x.length, y.length}, GUID_WICPixelFormat32bppPBGRA, part))
+    return false;
+  Blend(part, x, y, pixels, size.width);
+  return true;
+}
+
+std::optional<PreviewPixels> Decode(const std::wstring& path, Size box) {
+  Source source;
+  if (!OpenSource(path, source)) return std::nullopt;
+  const Size size = FitInside(source.picture, box);
+  std::vector<uint8_t> pixels;
+  const bool drawn =
+      source.on_screen ? DrawScreen(source, size, pixels) : DrawFrame(source, size, pixels);
+  if (!drawn) return std::nullopt;
+  const PixelSize full{static_cast<int>(source.picture.width),
+                       static_cast<int>(source.picture.height)};
+  return PreviewPixels{full, static_cast<int>(size.width), static_cast<int>(size.height),
+                       std::move(pixels)};
+}
+
+}  // namespace
+
+std::optional<PreviewPixels> DecodePreview(const std::string& path, int box_width, int box_height) {
+  if (path.empty() || box_width < 1 || box_height < 1) return std::nullopt;
+  try {
+    return Decode(Widen(path), {static_cast<UINT>(box_width), static_cast<UINT>(box_height)});
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace vellumo
