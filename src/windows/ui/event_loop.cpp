@@ -3,13 +3,23 @@
 namespace vellumo {
 namespace {
 
+// True when the message is a key for a window that navigates like a dialog, and was handled as
+// one. Only windows that ask for it: the change notice takes its own Esc.
+bool IsDialogKey(MSG& message) {
+  if (!message.hwnd) return false;
+  const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+  if (!root || !(GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) return false;
+  return IsDialogMessageW(root, &message) != FALSE;
+}
+
 // Dispatches one retrieved message. WM_QUIT is posted again so that the outermost loop sees it
 // too, and the caller stops: false.
-bool Dispatch(const MSG& message) {
+bool Dispatch(MSG& message) {
   if (message.message == WM_QUIT) {
     PostQuitMessage(static_cast<int>(message.wParam));
     return false;
   }
+  if (IsDialogKey(message)) return true;
   TranslateMessage(&message);
   DispatchMessageW(&message);
   return true;
@@ -28,6 +38,7 @@ void WinEventLoop::Run() {
   MSG message;
   // Checked after every message: windows go while one is handled.
   while (live_windows_ > 0 && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

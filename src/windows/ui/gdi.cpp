@@ -10,14 +10,21 @@ int FontHeight(int points_x100, int dpi) {
   return -MulDiv(points_x100, dpi, 7200);
 }
 
-Font CreateArial(int points_x100, int dpi, bool bold) {
+Font CreateFace(const wchar_t* face, int points_x100, int dpi, bool bold) {
   LOGFONTW font{};
   font.lfHeight = FontHeight(points_x100, dpi);
   font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = CLEARTYPE_QUALITY;
-  lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
+  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
   return Font(CreateFontIndirectW(&font));
+}
+
+Font CreateMessageFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return {};
+  return Font(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
 int IconImageSize(int size) {

@@ -24,9 +24,16 @@ int FontHeight(int points_x100, int dpi);
 // The size of the file name text, in the change screen and wherever paths are shortened for it.
 inline constexpr int kFileNamePoints = 825;  // hundredths of a point
 
-// Arial at a size in hundredths of a point; the font mapper picks the nearest face where Arial
-// is missing.
-Font CreateArial(int points_x100, int dpi, bool bold);
+// A font by face name at a size in hundredths of a point; the font mapper picks the nearest face
+// where the named one is missing.
+Font CreateFace(const wchar_t* face, int points_x100, int dpi, bool bold);
+
+// The system's font for dialogs and messages, at the system's dpi.
+Font CreateMessageFont();
+
+inline Font CreateArial(int points_x100, int dpi, bool bold) {
+  return CreateFace(L"Arial", points_x100, dpi, bold);
+}
 
 // The program's icon from the executable's resources, in its smallest image of at least `size`
 // pixels (the largest when none is that big), for DrawIconEx to scale to `size`; the system's

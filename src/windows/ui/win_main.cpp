@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "event_loop.h"
 #include "registry_settings_store.h"
+#include "run_at_logon.h"
 #include "startup/main.h"
 #include "startup/run_mode.h"
 #include "utf.h"
@@ -29,14 +30,14 @@ int RunProgram() {
   WinDesktop desktop;
   WinEventLoop loop;
   WinViews views(loop);
-  Platform platform{settings, files, pictures,           desktop,
-                    loop,     views, Get_Windows_Path(), BitmapPath()};
+  RegistryRunAtLogon startup;
+  Platform platform{settings, files,   pictures,           desktop,     loop,
+                    views,    startup, Get_Windows_Path(), BitmapPath()};
 
   if (IsBackgroundSwitch(Narrow(arguments))) {
     return RunBackground(platform).outcome == ChangeOutcome::kApplied ? 0 : 1;
   }
-  // The settings window is not there yet: load its logic and store the settings as it would.
-  LoadAndUnloadMain(platform);
+  RunInteractive(platform);
   return 0;
 }
 

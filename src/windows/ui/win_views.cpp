@@ -9,8 +9,8 @@ std::unique_ptr<ChangeScreenView> WinViews::CreateChangeScreen(ChangeScreenEvent
   return std::make_unique<WinChangeScreenView>(events, loop_);
 }
 
-std::unique_ptr<MainView> WinViews::CreateMain() {
-  return std::make_unique<WinMainView>(loop_);
+std::unique_ptr<MainView> WinViews::CreateMain(MainEvents& events) {
+  return std::make_unique<WinMainView>(events, loop_);
 }
 
 }  // namespace vellumo

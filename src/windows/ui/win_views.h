@@ -11,7 +11,7 @@ class WinViews : public Views {
   explicit WinViews(WinEventLoop& loop) : loop_(loop) {}
 
   std::unique_ptr<ChangeScreenView> CreateChangeScreen(ChangeScreenEvents& events) override;
-  std::unique_ptr<MainView> CreateMain() override;
+  std::unique_ptr<MainView> CreateMain(MainEvents& events) override;
 
  private:
   WinEventLoop& loop_;

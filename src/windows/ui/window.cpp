@@ -43,13 +43,27 @@ bool Window::Create(const CreateWindowArgs& args) {
   loop_ = args.loop;
   // WM_NCCREATE stores the object in the window and sets hwnd_.
   CreateWindowExW(args.ex_style, args.class_name, args.title.c_str(), args.style & ~WS_VISIBLE,
-                  args.position.x, args.position.y, width, height, nullptr, nullptr,
+                  args.position.x, args.position.y, width, height, args.owner, nullptr,
                   GetModuleHandleW(nullptr), this);
   return hwnd_ != nullptr;
 }
 
 void Window::Destroy() {
   if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void Window::RunModal(WinEventLoop& loop) {
+  const HWND hwnd = hwnd_;
+  if (!hwnd) return;
+  const HWND owner = GetWindow(hwnd, GW_OWNER);
+  const bool disable = owner && IsWindowEnabled(owner);
+  if (disable) EnableWindow(owner, FALSE);
+  ShowWindow(hwnd, SW_SHOW);
+  SetForegroundWindow(hwnd);
+  loop.RunUntilDestroyed(hwnd);
+  if (!disable || !IsWindow(owner)) return;
+  EnableWindow(owner, TRUE);
+  SetActiveWindow(owner);
 }
 
 LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -109,8 +123,26 @@ LRESULT Window::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       break;
+    case WM_COMMAND:
+      if (onCommand) {
+        onCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+        return 0;
+      }
+      break;
+    case WM_NOTIFY:
+      if (onNotify) return onNotify(*reinterpret_cast<const NMHDR*>(lparam));
+      break;
+    case WM_HSCROLL:
+      if (onHScroll && lparam) {
+        onHScroll(reinterpret_cast<HWND>(lparam), LOWORD(wparam));
+        return 0;
+      }
+      break;
     default:
       break;
+  }
+  if (onMessage) {
+    if (const auto answer = onMessage(message, wparam, lparam)) return *answer;
   }
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }

@@ -158,8 +158,9 @@ TEST_F(ChangeScreenViewTest, TickMayDestroyTheWindowAndRunThenEnds) {
 }
 
 TEST_F(ChangeScreenViewTest, ModalShowDisablesTheVisibleWindowsAndEnablesThemBeforeItGoes) {
-  WinMainView hidden(loop_);
-  WinMainView shown(loop_);
+  MainEvents no_events;
+  WinMainView hidden(no_events, loop_);
+  WinMainView shown(no_events, loop_);
   ShowWindow(shown.hwnd(), SW_SHOWNA);
   bool hidden_enabled_during_modal = false;
   bool shown_enabled_during_modal = true;
@@ -214,8 +215,11 @@ TEST_F(ChangeScreenViewTest, TruncatesWithTheFileNameFontToTheLabelWidth) {
 
 TEST(EventLoopTest, NestedLoopEndsWhenItsWindowGoesInsideASentMessage) {
   WinEventLoop loop;
-  WinMainView other(loop);  // keeps a window alive, as the main window does
-  WinMainView modal(loop);
+  CreateWindowArgs args;
+  args.loop = &loop;
+  Window other;  // keeps a window alive, as the main window does
+  Window modal;  // closed by the system's default: destroyed
+  ASSERT_TRUE(other.Create(args) && modal.Create(args));
   const HWND hwnd = modal.hwnd();
   // A message sent from another thread is handled inside GetMessageW, which does not return
   // for it: only something posted wakes the loop.
@@ -244,7 +248,8 @@ TEST(EventLoopTest, RunReturnsAtOnceWithoutWindows) {
 TEST(MainViewTest, HiddenWindowFollowsEnablement) {
   WinEventLoop loop;
   WinViews views(loop);
-  std::unique_ptr<MainView> main = views.CreateMain();
+  MainEvents no_events;
+  std::unique_ptr<MainView> main = views.CreateMain(no_events);
   EXPECT_EQ(loop.LiveWindows(), 1);
   const HWND hwnd = FindWindowW(kMainClass, nullptr);
   ASSERT_NE(hwnd, nullptr);

@@ -8,8 +8,10 @@
 #include "bitmap24.h"
 #include "changing_window.h"
 #include "end_to_end.h"
+#include "main_window.h"
 #include "registry.h"
 #include "test_folder.h"
+#include "ui/toolbar.h"
 #include "utf.h"
 
 namespace vellumo {
@@ -215,16 +217,76 @@ TEST_F(EndToEndTest, JapaneseFolderAndFileNames) {
   ExpectBitmapOf(20, 30);
 }
 
-TEST_F(EndToEndTest, InteractiveRunStoresTheSettingsAndChangesNothing) {
+// The settings window of a running program, once it is on screen.
+HWND WaitForMainWindow(const Program& program) {
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    for (HWND window = FindWindowW(kMainClass, nullptr); window;
+         window = FindWindowExW(nullptr, window, kMainClass, nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == program.id() && IsWindowVisible(window)) return window;
+    }
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+// A toolbar check button clicked in another process: its new state, then its command.
+void ClickCheckButton(HWND window, int index, bool pressed) {
+  const HWND toolbar = FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  SendMessageW(toolbar, TB_CHECKBUTTON, kToolbarIdBase + index, pressed);
+  SendMessageW(window, WM_COMMAND, kToolbarIdBase + index, reinterpret_cast<LPARAM>(toolbar));
+}
+
+TEST_F(EndToEndTest, SettingsWindowSwitchesStartupAndEscStoresTheSettings) {
+  const std::string run_key = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   TestFolder folder("interactive");
   WriteBmp(folder / "a.bmp", 40, 30, {200, 0, 0});
   Prepare(folder.path(), 1, "", {{"bRandom", "-1"}});
   WriteUserString(kDesktopKey, "Wallpaper", "C:\\before.bmp");
 
-  EXPECT_EQ(RunProgram(L"-next now"), 0u);
+  Program program(L"-next now");
+  const HWND window = WaitForMainWindow(program);
+  ASSERT_NE(window, nullptr) << "no settings window";
+  wchar_t caption[64] = {};
+  GetWindowTextW(window, caption, 64);
+  EXPECT_STREQ(caption, L"Vellumo - v0.3b - by Corvane");
+  const HWND list = GetDlgItem(window, main_id::kImageList);
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+
+  ClickCheckButton(window, toolbar::kStartup, true);
+  const std::string command = ReadUserString(run_key, "Vellumo").value_or("");
+  EXPECT_EQ(command.front(), '"');
+  EXPECT_TRUE(command.ends_with("vellumo.exe\" -next")) << command;
+  ClickCheckButton(window, toolbar::kStartup, false);
+  EXPECT_FALSE(ReadUserString(run_key, "Vellumo").has_value());
+
+  PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(program.Wait(), 0u);
   EXPECT_EQ(Setting("bRandom"), "True") << "stored again in its text form";
   EXPECT_EQ(DesktopValue("Wallpaper"), "C:\\before.bmp");
   EXPECT_EQ(Setting("sLastFile"), "");
+}
+
+TEST_F(EndToEndTest, NextPictureInTheSettingsWindowChangesTheWallpaper) {
+  TestFolder folder("next-button");
+  WriteBmp(folder / "a.bmp", 40, 30, {200, 0, 0});
+  WriteBmp(folder / "b.bmp", 30, 40, {0, 200, 0});
+  Prepare(folder.path(), 1, folder / "a.bmp");
+
+  Program program(L"");
+  const HWND window = WaitForMainWindow(program);
+  ASSERT_NE(window, nullptr) << "no settings window";
+  // Posted: the click runs the modal change screen until the change is done.
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(main_id::kNext, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, main_id::kNext)));
+  for (int attempt = 0; attempt < 200 && Setting("sLastFile") != folder / "b.bmp"; ++attempt)
+    Sleep(50);
+  EXPECT_EQ(Setting("sLastFile"), folder / "b.bmp");
+  ExpectBitmapOf(30, 40);
+  EXPECT_TRUE(IsWindow(window)) << "the settings window stays open";
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.Wait(), 0u);
 }
 
 }  // namespace

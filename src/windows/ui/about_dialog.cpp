@@ -1,0 +1,184 @@
+#include "about_dialog.h"
+
+#include <shellapi.h>
+
+#include "controls.h"
+#include "dialog.h"
+#include "gdi.h"
+#include "res/resource.h"
+#include "ui/about.h"
+#include "utf.h"
+#include "window.h"
+
+namespace vellumo {
+namespace {
+
+constexpr int kProductPoints = 2175;  // hundredths of a point
+constexpr int kVersionPoints = 900;
+constexpr int kCreditPoints = 1125;  // the link's size too
+constexpr COLORREF kLinkColour = RGB(0, 0, 192);
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+// Where frmAbout's parts go at a given dpi, in client pixels.
+struct AboutLayout {
+  SIZE client;
+  RECT product;
+  RECT version;
+  RECT credit;
+  RECT link;
+  RECT image;
+  RECT cancel;
+};
+
+AboutLayout LayoutAbout(int dpi) {
+  AboutLayout layout{};
+  layout.client = SIZE{Scale(242, dpi), Scale(163, dpi)};
+  layout.product = ScaledRect(6, 0, 209, 79, dpi);
+  layout.version = ScaledRect(198, 63, 35, 13, dpi);
+  layout.credit = ScaledRect(78, 99, 170, 25, dpi);
+  layout.link = ScaledRect(99, 126, 131, 19, dpi);
+  layout.image = ScaledRect(9, 87, 68, 68, dpi);
+  // Below the client area: never seen, there only for Esc.
+  layout.cancel = ScaledRect(81, 195, 67, 25, dpi);
+  return layout;
+}
+
+void DrawLabel(HDC dc, const Font& font, const char* text, RECT box, UINT format) {
+  Selected selected(dc, font.get());
+  const std::wstring wide = Widen(text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &box,
+            format | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+}
+
+class AboutBox {
+ public:
+  AboutBox(HWND owner, WinEventLoop& loop, const LinkOpener& open_link);
+  void Run();
+
+ private:
+  void CreateControls();
+  void Paint(HDC dc, const RECT& client);
+  void DrawLink(const DRAWITEMSTRUCT& item);
+  std::optional<LRESULT> OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnCommand(int id, int code);
+
+  WinEventLoop& loop_;
+  const LinkOpener& open_link_;
+  AboutLayout layout_;
+  Font product_font_;
+  Font version_font_;
+  Font credit_font_;
+  Icon icon_;
+  HWND link_ = nullptr;
+  DialogFocus focus_;
+  Window window_;  // last: destroyed first, while the fonts and icon are still there
+};
+
+AboutBox::AboutBox(HWND owner, WinEventLoop& loop, const LinkOpener& open_link)
+    : loop_(loop), open_link_(open_link) {
+  const int dpi = loop.ScreenDpi();
+  layout_ = LayoutAbout(dpi);
+  product_font_ = CreateFace(L"Tahoma", kProductPoints, dpi, true);
+  version_font_ = CreateArial(kVersionPoints, dpi, true);
+  credit_font_ = CreateArial(kCreditPoints, dpi, true);
+  // An image of the drawn size or larger, scaled down: a 32-pixel one stretched would blur.
+  icon_ = LoadProgramIcon(layout_.image.right - layout_.image.left);
+
+  CreateWindowArgs args;
+  args.class_name = kAboutClass;
+  args.title = Widen(about_text::kCaption);
+  args.style = kStyle;
+  args.ex_style = kDialogKeys;
+  args.client_size = layout_.client;
+  args.position = CentredOnScreen(FrameSize(args.client_size, args.style, args.ex_style));
+  args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELLUMO));
+  args.owner = owner;
+  args.loop = &loop;
+
+  window_.onPaint = [this](HDC dc, const RECT& client) { Paint(dc, client); };
+  window_.onCommand = [this](int id, int code, HWND) { OnCommand(id, code); };
+  window_.onMessage = [this](UINT message, WPARAM wparam, LPARAM lparam) {
+    return OnMessage(message, wparam, lparam);
+  };
+  if (!window_.Create(args)) return;
+  SetSmallIcon(window_.hwnd(), IDI_VELLUMO);
+  CreateControls();
+  InitFocusCues(window_.hwnd());
+}
+
+void AboutBox::CreateControls() {
+  const HWND hwnd = window_.hwnd();
+  // The link is a button drawn as text: it takes the focus, draws a focus rectangle, and Space
+  // presses it; a screen reader names it by its text.
+  link_ = CreateChild(hwnd, {L"BUTTON", Widen(about_text::kLinkText), BS_OWNERDRAW | WS_TABSTOP, 0,
+                             layout_.link, kLinkId, credit_font_.get()});
+  // Not a tab stop: the focus never goes where nobody sees it.
+  CreateChild(hwnd, {L"BUTTON", Widen(about_text::kCancel), BS_PUSHBUTTON, 0, layout_.cancel,
+                     IDCANCEL, credit_font_.get()});
+}
+
+void AboutBox::Paint(HDC dc, const RECT& client) {
+  FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE));
+  const RECT& image = layout_.image;
+  if (icon_) {
+    DrawIconEx(dc, image.left, image.top, icon_.get(), image.right - image.left,
+               image.bottom - image.top, 0, nullptr, DI_NORMAL);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+  DrawLabel(dc, product_font_, about_text::kProduct, layout_.product, DT_CENTER | DT_VCENTER);
+  DrawLabel(dc, version_font_, about_text::kVersion, layout_.version, DT_RIGHT | DT_TOP);
+  DrawLabel(dc, credit_font_, about_text::kCredit, layout_.credit, DT_CENTER | DT_TOP);
+}
+
+void AboutBox::DrawLink(const DRAWITEMSTRUCT& item) {
+  const HDC dc = item.hDC;
+  RECT box = item.rcItem;
+  FillRect(dc, &box, GetSysColorBrush(COLOR_3DFACE));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, kLinkColour);
+  DrawLabel(dc, credit_font_, about_text::kLinkText, box, DT_CENTER | DT_VCENTER);
+  // The focus rectangle shows once the keyboard is in use, as in any dialog.
+  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dc, &box);
+}
+
+std::optional<LRESULT> AboutBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_DRAWITEM) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+    if (item.hwndItem != link_) return std::nullopt;
+    DrawLink(item);
+    return TRUE;
+  }
+  // A child asks its parent first which cursor to show.
+  if (message == WM_SETCURSOR && reinterpret_cast<HWND>(wparam) == link_ &&
+      LOWORD(lparam) == HTCLIENT) {
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return TRUE;
+  }
+  return focus_.Handle(window_.hwnd(), message, wparam);
+}
+
+void AboutBox::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  // Enter arrives as IDOK: the link is the one control that takes the focus.
+  if (id == kLinkId || id == IDOK) open_link_(Widen(about_text::kMakerAddress));
+  if (id == IDCANCEL) window_.Destroy();
+}
+
+void AboutBox::Run() {
+  if (window_.hwnd()) window_.RunModal(loop_);
+}
+
+}  // namespace
+
+void OpenInShell(const std::wstring& address) {
+  // Nothing to do when it fails: no browser is not the About box's problem.
+  ShellExecuteW(nullptr, nullptr, address.c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);
+}
+
+void RunAboutBox(HWND owner, WinEventLoop& loop, const LinkOpener& open_link) {
+  AboutBox box(owner, loop, open_link);
+  box.Run();
+}
+
+}  // namespace vellumo

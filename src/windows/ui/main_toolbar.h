@@ -1,0 +1,59 @@
+#pragma once
+
+#include "win.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vellumo {
+
+// Command ids of the settings window's toolbar: the button's index above this base, and the
+// "Source" menu's entries above the menu base.
+inline constexpr int kToolbarIdBase = 1000;
+inline constexpr int kSourceMenuIdBase = 1100;
+
+// The toolbar of the settings window: text under the images, check buttons, and the "Source"
+// button whose arrow opens its menu.
+class MainToolbar {
+ public:
+  MainToolbar() = default;
+  ~MainToolbar();
+  MainToolbar(const MainToolbar&) = delete;
+  MainToolbar& operator=(const MainToolbar&) = delete;
+
+  // `on_menu` receives the "Source" menu's choice (1 to 3).
+  bool Create(HWND parent, const RECT& rect, int dpi, HFONT font, std::function<void(int)> on_menu);
+  HWND hwnd() const { return hwnd_; }
+
+  // The button index of a WM_COMMAND id from the toolbar, or 0.
+  static int IndexOf(int command_id);
+  bool IsPressed(int index) const;
+  void SetPressed(int index, bool pressed);
+  // 1-based, like the images of the toolbar's image list.
+  void SetImage(int index, int image);
+  int Image(int index) const;
+
+  // Answers the toolbar's notifications: the "Source" arrow opens its menu.
+  LRESULT OnNotify(const NMHDR& header);
+
+ private:
+  static LRESULT CALLBACK KeyProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                  UINT_PTR id, DWORD_PTR self);
+  // Space or Enter on the highlighted button; the arrow down or F4 on "Source" opens its menu.
+  bool OnKey(WPARAM key);
+  void OpenSourceMenu();
+  int ShowSourceMenu(const RECT& button);
+
+  HWND hwnd_ = nullptr;
+  HIMAGELIST images_ = nullptr;
+  std::function<void(int)> on_menu_;
+  std::vector<std::wstring> captions_;  // the buttons point into these
+};
+
+// The side of the toolbar images drawn for a dpi: 32, 48 or 64 pixels.
+int ToolbarImageSize(int dpi);
+
+}  // namespace vellumo

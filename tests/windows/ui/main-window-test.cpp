@@ -1,0 +1,219 @@
+// The settings window's wiring: controls where the layout has them, and the user's actions,
+// sent as real messages, arriving as the events of the window's logic.
+#include "main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <string>
+#include <vector>
+
+#include "controls.h"
+#include "ui/main_layout.h"
+#include "ui/toolbar.h"
+#include "utf.h"
+
+namespace vellumo {
+namespace {
+
+struct RecordingEvents : MainEvents {
+  void OnToolbarClick(int index, bool pressed) override {
+    Add("toolbar " + std::to_string(index) + (pressed ? " pressed" : " released"));
+  }
+  void OnSourceMenu(int entry) override { Add("menu " + std::to_string(entry)); }
+  void OnBrowse() override { Add("browse"); }
+  void OnImageSelected(int row) override { Add("select " + std::to_string(row)); }
+  void OnImageDoubleClicked(int row) override { Add("apply " + std::to_string(row)); }
+  void OnPreviewToggled(bool checked) override { Add(checked ? "preview on" : "preview off"); }
+  void OnDisplayModeChosen(int row) override { Add("mode " + std::to_string(row)); }
+  void OnDisplaySettings() override { Add("display settings"); }
+  void OnNext() override { Add("next"); }
+  void OnSave() override { Add("save"); }
+  void OnCancel() override { Add("cancel"); }
+  void Add(std::string event) { events.push_back(std::move(event)); }
+  std::vector<std::string> events;
+};
+
+RECT ClientRectOf(HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+bool Same(const RECT& a, const RECT& b) {
+  return EqualRect(&a, &b) != FALSE;
+}
+
+// A click as the mouse makes it, at a point of the control's client area.
+void Click(HWND control, POINT at, bool twice = false) {
+  const LPARAM where = MAKELPARAM(at.x, at.y);
+  SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
+  SendMessageW(control, WM_LBUTTONUP, 0, where);
+  if (!twice) return;
+  SendMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+  SendMessageW(control, WM_LBUTTONUP, 0, where);
+}
+
+POINT CentreOfButton(HWND toolbar, int index) {
+  RECT rect{};
+  SendMessageW(toolbar, TB_GETRECT, kToolbarIdBase + index, reinterpret_cast<LPARAM>(&rect));
+  return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+class MainWindowTest : public testing::Test {
+ protected:
+  // The preview decodes through COM, as the program's entry point has it set up.
+  static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  static void TearDownTestSuite() { CoUninitialize(); }
+
+  HWND Control(int id) { return view_.Control(id); }
+  std::wstring Text(int id) { return WindowText(Control(id)); }
+  RECT At(const Box& box, POINT origin = {0, 0}) {
+    return ScaledRect(origin.x + box.left, origin.y + box.top, box.width, box.height, dpi_);
+  }
+
+  RecordingEvents events_;
+  WinEventLoop loop_;
+  int dpi_ = loop_.ScreenDpi();
+  WinMainView view_{events_, loop_};
+};
+
+TEST_F(MainWindowTest, ControlsSitWhereTheLayoutHasThem) {
+  namespace layout = main_layout;
+  ASSERT_NE(view_.hwnd(), nullptr);
+  EXPECT_EQ(WindowText(view_.hwnd()), L"Vellumo - v0.3b - by Corvane");
+  RECT client;
+  GetClientRect(view_.hwnd(), &client);
+  EXPECT_EQ(client.right, Scale(374, dpi_));
+  EXPECT_EQ(client.bottom, Scale(366, dpi_));
+
+  EXPECT_TRUE(Same(ClientRectOf(Control(main_id::kImageList)),
+                   At(layout::kImageList, {layout::kImagesFrame.left, layout::kImagesFrame.top})));
+  EXPECT_TRUE(Same(ClientRectOf(Control(main_id::kSave)), At(layout::kSave)));
+  EXPECT_GE(ClientRectOf(Control(IDCANCEL)).top, client.bottom) << "Cancel is never seen";
+  EXPECT_EQ(Text(main_id::kNext), L"&Next Picture");
+  EXPECT_FALSE(IsWindowEnabled(Control(main_id::kNext)));
+  EXPECT_EQ(Text(main_id::kPreviewFrame), L"       Preview");
+  EXPECT_EQ(SendMessageW(Control(main_id::kPreviewCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  const HWND modes = Control(main_id::kDisplayList);
+  ASSERT_EQ(SendMessageW(modes, CB_GETCOUNT, 0, 0), 4);
+  wchar_t row[16] = {};
+  SendMessageW(modes, CB_GETLBTEXT, 3, reinterpret_cast<LPARAM>(row));
+  EXPECT_STREQ(row, L"Tile");
+
+  const HWND toolbar = view_.toolbar().hwnd();
+  EXPECT_EQ(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0), 10);
+  EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONHIDDEN, kToolbarIdBase + toolbar::kMakeFile, 0));
+  EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONENABLED, kToolbarIdBase + toolbar::kMakeFile, 0));
+}
+
+TEST_F(MainWindowTest, ShowsWhatItsLogicTellsIt) {
+  view_.SetButtonPressed(toolbar::kRandom, true);
+  view_.SetSourceImage(3);
+  view_.SetImages({"a", "b", "c"});
+  view_.SetImagesCaption("Images (3)");
+  view_.SetNextEnabled(true);
+  view_.SetDisplayRow(2);
+  EXPECT_TRUE(view_.toolbar().IsPressed(toolbar::kRandom));
+  EXPECT_EQ(view_.toolbar().Image(toolbar::kSource), 3);
+  EXPECT_EQ(SendMessageW(Control(main_id::kImageList), LB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(Text(main_id::kImagesFrame), L"Images (3)");
+  EXPECT_TRUE(IsWindowEnabled(Control(main_id::kNext)));
+  EXPECT_EQ(SendMessageW(Control(main_id::kDisplayList), CB_GETCURSEL, 0, 0), 2);
+}
+
+TEST_F(MainWindowTest, ClicksAndKeysReachTheLogic) {
+  view_.SetImages({"a", "b"});
+  view_.SetNextEnabled(true);
+  view_.Show();
+  const HWND toolbar = view_.toolbar().hwnd();
+  Click(toolbar, CentreOfButton(toolbar, toolbar::kRandom));
+  Click(toolbar, CentreOfButton(toolbar, toolbar::kAbout));
+  const HWND list = Control(main_id::kImageList);
+  const int row_height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  Click(list, POINT{5, row_height + row_height / 2}, true);
+  Click(Control(main_id::kPreviewCheck), POINT{4, 4});
+  Click(Control(main_id::kNext), POINT{5, 5});
+  EXPECT_EQ(events_.events,
+            (std::vector<std::string>{"toolbar 4 pressed", "toolbar 10 released", "select 1",
+                                      "apply 1", "preview off", "next"}));
+
+  events_.events.clear();
+  SendMessageW(view_.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(events_.events, std::vector<std::string>{"cancel"});
+  // Esc from the focused control goes through the message loop's dialog keys to "Cancel".
+  events_.events.clear();
+  SetFocus(list);
+  PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
+  loop_.Yield();
+  EXPECT_FALSE(events_.events.empty());
+  EXPECT_EQ(events_.events.front(), "cancel");
+}
+
+TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
+  view_.Show();
+  const HWND toolbar = view_.toolbar().hwnd();
+  RECT button{};
+  SendMessageW(toolbar, TB_GETRECT, kToolbarIdBase + toolbar::kSource,
+               reinterpret_cast<LPARAM>(&button));
+  // Inside the menu's own loop: the second entry is chosen with the keyboard.
+  SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    const HWND menu = FindWindowW(L"#32768", nullptr);
+    for (const WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageW(menu, WM_KEYDOWN, key, 0);
+  });
+  Click(toolbar, POINT{button.right - 3, (button.top + button.bottom) / 2});
+  loop_.Yield();
+  EXPECT_EQ(events_.events, std::vector<std::string>{"menu 2"});
+}
+
+TEST_F(MainWindowTest, PreviewLoadsAtTheShownSizeAndReportsTheFullSize) {
+  EXPECT_FALSE(view_.LoadPicture("C:\\no\\such\\picture.jpg").has_value());
+  // The program's own icon file is no picture either; a generated bitmap is.
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + L"vellumo-preview.bmp";
+  {
+    BITMAPINFOHEADER header{sizeof(header), 600, 900, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const DWORD row = 600 * 3;
+    BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(header)};
+    file.bfSize = file.bfOffBits + row * 900;
+    std::string bytes(reinterpret_cast<char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<char*>(&header), sizeof(header));
+    bytes.append(row * 900, '\x80');
+    const HANDLE out =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(out);
+  }
+  const auto size = view_.LoadPicture(Narrow(path));
+  DeleteFileW(path.c_str());
+  ASSERT_TRUE(size.has_value());
+  EXPECT_EQ(size->width, 600);
+  EXPECT_EQ(size->height, 900);
+  view_.PlacePicture(FitPreview(*size, main_layout::kPreviewArea));
+  view_.ShowPicture(true);
+  EXPECT_TRUE(view_.preview().picture_visible());
+  EXPECT_EQ(view_.preview().picture_rect().bottom - view_.preview().picture_rect().top,
+            Scale(127, dpi_));
+}
+
+TEST_F(MainWindowTest, ToolbarWorksFromTheKeyboard) {
+  view_.Show();
+  const HWND toolbar = view_.toolbar().hwnd();
+  SetFocus(toolbar);
+  SendMessageW(toolbar, TB_SETHOTITEM, toolbar::kRepeats - 1, 0);
+  for (const WPARAM key : {VK_SPACE, VK_RETURN}) PostMessageW(toolbar, WM_KEYDOWN, key, 0);
+  loop_.Yield();
+  ASSERT_GE(events_.events.size(), 2u);
+  EXPECT_EQ(events_.events[0], "toolbar 5 pressed");
+  EXPECT_EQ(events_.events[1], "toolbar 5 released");
+}
+
+}  // namespace
+}  // namespace vellumo
