@@ -231,8 +231,14 @@ struct FakeSystem {
   FakeViews views{journal};
   FakeEventLoop loop{journal, views};
   FakeRunAtLogon startup;
-  Platform platform{store, files,   pictures,        desktop,
-                    loop,  views,   startup,         "C:\\WINDOWS\\",
+  Platform platform{store,
+                    files,
+                    pictures,
+                    desktop,
+                    loop,
+                    views,
+                    startup,
+                    "C:\\WINDOWS\\",
                     "C:\\Vellumo\\vellumo.bmp"};
 };
 

@@ -12,10 +12,10 @@ namespace vellumo {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-using ::testing::Pair;
 using testing::FakeSystem;
+using ::testing::IsEmpty;
 using testing::MainRecord;
+using ::testing::Pair;
 
 // The settings window's logic over a folder C:\P holding a.jpg, b.jpg and c.gif.
 class MainFormTest : public ::testing::Test {
@@ -48,9 +48,9 @@ TEST_F(MainFormTest, OpensWithTheStoredSettingsInItsControls) {
   fake_.store.values["iDisplayType"] = "2";
   fake_.startup.set = true;
   Open();
-  EXPECT_THAT(View().pressed, ElementsAre(Pair(toolbar::kRandom, true),
-                                          Pair(toolbar::kRepeats, true),
-                                          Pair(toolbar::kStartup, true)));
+  EXPECT_THAT(View().pressed,
+              ElementsAre(Pair(toolbar::kRandom, true), Pair(toolbar::kRepeats, true),
+                          Pair(toolbar::kStartup, true)));
   EXPECT_EQ(View().source_image, 1);
   EXPECT_EQ(View().display_row, 2);
   EXPECT_EQ(View().source_text, "C:\\P");
