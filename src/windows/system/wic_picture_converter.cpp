@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "com_ptr.h"
+#include "gif_screen.h"
 #include "platform/bitmap_file.h"
 #include "utf.h"
 
@@ -47,71 +48,17 @@ struct Source {
   uint8_t background[3] = {0, 0, 0};  // blue, green, red
 };
 
-// A whole number held under `name`, if there is one.
-std::optional<UINT> ReadNumber(IWICMetadataQueryReader* reader, const wchar_t* name) {
-  PROPVARIANT value;
-  PropVariantInit(&value);
-  if (FAILED(reader->GetMetadataByName(name, &value))) return std::nullopt;
-  std::optional<UINT> number;
-  switch (value.vt) {
-    case VT_UI1:
-      number = value.bVal;
-      break;
-    case VT_UI2:
-      number = value.uiVal;
-      break;
-    case VT_UI4:
-      number = value.ulVal;
-      break;
-    case VT_BOOL:
-      number = value.boolVal != VARIANT_FALSE ? 1 : 0;
-      break;
-    default:
-      break;
-  }
-  PropVariantClear(&value);
-  return number;
-}
-
-// The colour at `index` of the global colour table; black when there is no such colour.
-void ReadBackground(Source& source, UINT index) {
-  ComPtr<IWICPalette> palette;
-  if (FAILED(source.factory->CreatePalette(palette.out()))) return;
-  if (FAILED(source.decoder->CopyPalette(palette.get()))) return;
-  WICColor colours[256];
-  UINT count = 0;
-  if (FAILED(palette->GetColors(256, colours, &count)) || index >= count) return;
-  source.background[0] = static_cast<uint8_t>(colours[index]);
-  source.background[1] = static_cast<uint8_t>(colours[index] >> 8);
-  source.background[2] = static_cast<uint8_t>(colours[index] >> 16);
-}
-
 // Widens a GIF's picture to its logical screen. Without the screen's size the picture stays
 // the frame.
 void PlaceOnGifScreen(Source& source) {
-  ComPtr<IWICMetadataQueryReader> screen;
-  if (FAILED(source.decoder->GetMetadataQueryReader(screen.out()))) return;
-  const auto width = ReadNumber(screen.get(), L"/logscrdesc/Width");
-  const auto height = ReadNumber(screen.get(), L"/logscrdesc/Height");
-  if (!width || !height || *width == 0 || *height == 0) return;
-  source.width = *width;
-  source.height = *height;
+  const auto screen = ReadGifScreen(source.factory.get(), source.decoder.get(), source.frame.get());
+  if (!screen) return;
+  source.width = screen->width;
+  source.height = screen->height;
   source.transparency = true;
-
-  ComPtr<IWICMetadataQueryReader> image;
-  if (SUCCEEDED(source.frame->GetMetadataQueryReader(image.out()))) {
-    source.left = ReadNumber(image.get(), L"/imgdesc/Left").value_or(0);
-    source.top = ReadNumber(image.get(), L"/imgdesc/Top").value_or(0);
-  }
-  if (ReadNumber(screen.get(), L"/logscrdesc/GlobalColorTableFlag").value_or(0) == 0) return;
-  if (const auto index = ReadNumber(screen.get(), L"/logscrdesc/BackgroundColorIndex"))
-    ReadBackground(source, *index);
-}
-
-bool IsGif(IWICBitmapDecoder* decoder) {
-  GUID format{};
-  return SUCCEEDED(decoder->GetContainerFormat(&format)) &&
-         IsEqualGUID(format, GUID_ContainerFormatGif);
+  source.left = screen->left;
+  source.top = screen->top;
+  std::copy_n(screen->background, 3, source.background);
 }
 
 bool OpenSource(const std::wstring& picture, Source& source) {
@@ -127,7 +74,7 @@ bool OpenSource(const std::wstring& picture, Source& source) {
   if (FAILED(source.frame->GetSize(&source.frame_width, &source.frame_height))) return false;
   source.width = source.frame_width;
   source.height = source.frame_height;
-  if (IsGif(source.decoder.get())) PlaceOnGifScreen(source);
+  PlaceOnGifScreen(source);
   // Refused before anything is allocated or written.
   if (!IsSensibleBitmapSize(source.width, source.height) ||
       !IsSensibleBitmapSize(source.frame_width, source.frame_height))
