@@ -90,7 +90,7 @@ AboutBox::AboutBox(HWND owner, WinEventLoop& loop, const LinkOpener& open_link)
   args.style = kStyle;
   args.ex_style = kDialogKeys;
   args.client_size = layout_.client;
-  args.position = CentredOnScreen(FrameSize(args.client_size, args.style, args.ex_style));
+  args.centred = true;
   args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELLUMO));
   args.owner = owner;
   args.loop = &loop;

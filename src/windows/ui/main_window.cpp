@@ -77,7 +77,7 @@ WinMainView::WinMainView(MainEvents& events, WinEventLoop& loop, MainDialogs dia
   args.style = kStyle;
   args.ex_style = kDialogKeys;
   args.client_size = SIZE{Scale(layout::kClientWidth, dpi_), Scale(layout::kClientHeight, dpi_)};
-  args.position = CentredOnScreen(FrameSize(args.client_size, args.style, args.ex_style));
+  args.centred = true;
   args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELLUMO));
   args.loop = &loop;
   window_.onCommand = [this](int id, int code, HWND) { OnCommand(id, code); };

@@ -139,7 +139,7 @@ RatioDialog::RatioDialog(HWND owner, WinEventLoop& loop) : loop_(loop) {
   args.style = kStyle;
   args.ex_style = kDialogKeys;
   args.client_size = layout_.client;
-  args.position = CentredOnScreen(FrameSize(args.client_size, args.style, args.ex_style));
+  args.centred = true;
   args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RATIO));
   args.owner = owner;
   args.loop = &loop;

@@ -1,5 +1,6 @@
 #include "window.h"
 
+#include "controls.h"
 #include "event_loop.h"
 
 namespace vellumo {
@@ -40,10 +41,12 @@ bool Window::Create(const CreateWindowArgs& args) {
     width = frame.cx;
     height = frame.cy;
   }
+  POINT position = args.position;
+  if (args.centred) position = CentredOnScreen(SIZE{width, height});
   loop_ = args.loop;
   // WM_NCCREATE stores the object in the window and sets hwnd_.
   CreateWindowExW(args.ex_style, args.class_name, args.title.c_str(), args.style & ~WS_VISIBLE,
-                  args.position.x, args.position.y, width, height, args.owner, nullptr,
+                  position.x, position.y, width, height, args.owner, nullptr,
                   GetModuleHandleW(nullptr), this);
   return hwnd_ != nullptr;
 }

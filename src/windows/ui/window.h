@@ -17,6 +17,7 @@ struct CreateWindowArgs {
   DWORD style = WS_OVERLAPPEDWINDOW;
   DWORD ex_style = 0;
   POINT position{CW_USEDEFAULT, CW_USEDEFAULT};  // of the whole window
+  bool centred = false;                          // on the screen's work area instead
   SIZE client_size{0, 0};                        // 0 x 0: the system's default size
   HICON icon = nullptr;                          // the class icon
   HWND owner = nullptr;                          // a dialog's owner: stays above it
