@@ -138,9 +138,10 @@ TEST_F(MainWindowTest, ClicksAndKeysReachTheLogic) {
   Click(list, POINT{5, row_height + row_height / 2}, true);
   Click(Control(main_id::kPreviewCheck), POINT{4, 4});
   Click(Control(main_id::kNext), POINT{5, 5});
+  Click(Control(main_id::kBrowse), POINT{5, 5});
   EXPECT_EQ(events_.events,
             (std::vector<std::string>{"toolbar 4 pressed", "toolbar 10 released", "select 1",
-                                      "apply 1", "preview off", "next"}));
+                                      "apply 1", "preview off", "next", "browse"}));
 
   events_.events.clear();
   SendMessageW(view_.hwnd(), WM_CLOSE, 0, 0);
@@ -169,6 +170,16 @@ TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
   Click(toolbar, POINT{button.right - 3, (button.top + button.bottom) / 2});
   loop_.Yield();
   EXPECT_EQ(events_.events, std::vector<std::string>{"menu 2"});
+}
+
+TEST_F(MainWindowTest, CancelledFolderDialogGivesNothing) {
+  view_.Show();
+  // The shell's dialog is modal: it is found and cancelled from inside its own loop.
+  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageW(FindWindowW(L"#32770", nullptr), WM_COMMAND, IDCANCEL, 0);
+  });
+  EXPECT_EQ(vellumo::BrowseForFolder(view_.hwnd(), "Select Folder..."), "");
 }
 
 TEST_F(MainWindowTest, PreviewLoadsAtTheShownSizeAndReportsTheFullSize) {
