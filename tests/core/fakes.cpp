@@ -23,10 +23,19 @@ std::optional<std::string> FakeSettingsStore::Read(const std::string& key) {
 }
 
 bool FakeSettingsStore::Write(const std::string& key, const std::string& value) {
+  if (refuses) {
+    journal_.Add("refused " + key + "=" + value);
+    return false;
+  }
   values[key] = value;
   writes.emplace_back(key, value);
   journal_.Add("write " + key + "=" + value);
   return true;
+}
+
+bool FakeSettingsStore::WriteAll(const SettingsValues& batch) {
+  batches.push_back(batch.size());
+  return SettingsStore::WriteAll(batch);
 }
 
 // File system
@@ -86,6 +95,7 @@ std::optional<PixelSize> FakePictureConverter::ConvertToBitmap(const std::string
   calls.emplace_back(picture, bitmap);
   journal_.Add("convert " + picture);
   if (throws) throw std::runtime_error("decoder exploded");
+  if (unwritable.count(bitmap)) return std::nullopt;
   return size;
 }
 

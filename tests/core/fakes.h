@@ -39,9 +39,13 @@ class FakeSettingsStore : public SettingsStore {
 
   std::optional<std::string> Read(const std::string& key) override;
   bool Write(const std::string& key, const std::string& value) override;
+  // Each key also lands in `writes`, one by one.
+  bool WriteAll(const SettingsValues& batch) override;
 
   std::map<std::string, std::string> values;
   std::vector<std::pair<std::string, std::string>> writes;
+  bool refuses = false;  // every write fails and changes nothing (a read-only settings folder)
+  std::vector<size_t> batches;  // the size of each WriteAll
 
  private:
   Journal& journal_;
@@ -86,6 +90,7 @@ class FakePictureConverter : public PictureConverter {
 
   std::optional<PixelSize> size = PixelSize{1024, 768};  // nothing: the picture fails
   bool throws = false;
+  std::set<std::string> unwritable;  // bitmap paths whose folder refuses the file
   std::vector<std::pair<std::string, std::string>> calls;  // picture, bitmap
 
  private:
@@ -239,7 +244,8 @@ struct FakeSystem {
                     views,
                     startup,
                     "C:\\WINDOWS\\",
-                    "C:\\Vellumo\\vellumo.bmp"};
+                    "C:\\Vellumo\\vellumo.bmp",
+                    "C:\\Users\\me\\AppData\\Local\\Vellumo\\vellumo.bmp"};
 };
 
 }  // namespace vellumo::testing

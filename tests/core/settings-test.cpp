@@ -167,6 +167,7 @@ TEST_F(SettingsTest, SaveWritesTheSevenKeysInOrder) {
       ElementsAre(Pair("bRepeats", "True"), Pair("bRandom", "False"), Pair("bFadeOut", "True"),
                   Pair("iSourceType", "2"), Pair("iDisplayType", "-7"), Pair("iAutoSize", "32767"),
                   Pair("iAutoRatio", "-32768")));
+  EXPECT_THAT(fake_.store.batches, ElementsAre(7u)) << "stored together, in one go";
 }
 
 TEST_F(SettingsTest, SavedValuesLoadBackUnchanged) {

@@ -106,17 +106,17 @@ void Load_Settings(SettingsStore& store, FileSystem& files, const std::string& w
 }
 
 void Save_Settings(SettingsStore& store, const Settings& settings) {
-  store.Write("bRepeats", BooleanText(settings.bRepeats));
-  store.Write("bRandom", BooleanText(settings.bRandom));
-  store.Write("bFadeOut", BooleanText(settings.bFadeOut));
-  store.Write("iSourceType", IntegerText(settings.iSourceType));
-  store.Write("iDisplayType", IntegerText(settings.iDisplayType));
-  store.Write("iAutoSize", IntegerText(settings.iAutoSize));
-  store.Write("iAutoRatio", IntegerText(settings.iAutoRatio));
+  store.WriteAll({{"bRepeats", BooleanText(settings.bRepeats)},
+                  {"bRandom", BooleanText(settings.bRandom)},
+                  {"bFadeOut", BooleanText(settings.bFadeOut)},
+                  {"iSourceType", IntegerText(settings.iSourceType)},
+                  {"iDisplayType", IntegerText(settings.iDisplayType)},
+                  {"iAutoSize", IntegerText(settings.iAutoSize)},
+                  {"iAutoRatio", IntegerText(settings.iAutoRatio)}});
 }
 
-void Store_Last_File(SettingsStore& store, const std::string& path) {
-  store.Write("sLastFile", path);
+bool Store_Last_File(SettingsStore& store, const std::string& path) {
+  return store.Write("sLastFile", path);
 }
 
 }  // namespace vellumo

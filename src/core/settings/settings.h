@@ -42,7 +42,7 @@ void Load_Settings(SettingsStore& store, FileSystem& files, const std::string& w
 // last file are stored when they change, and the source file is never written.
 void Save_Settings(SettingsStore& store, const Settings& settings);
 
-// The one key written while a change ends.
-void Store_Last_File(SettingsStore& store, const std::string& path);
+// The one key written while a change ends. False when the store refused it.
+[[nodiscard]] bool Store_Last_File(SettingsStore& store, const std::string& path);
 
 }  // namespace vellumo
