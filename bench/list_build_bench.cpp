@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   NoDesktop desktop;
   HeadlessLoop loop;
   NoRunAtLogon startup;
-  Platform platform{store, files, pictures, desktop, loop, loop, startup, "/", "/dev/null"};
+  Platform platform{store, files, pictures, desktop, loop, loop, startup, "/", "/dev/null", ""};
 
   State state;
   state.bBackgroundRun = true;

@@ -72,7 +72,7 @@ int wmain(int argc, wchar_t** argv) {
   WinEventLoop loop;
   WinViews views(loop);
   NoRunAtLogon startup;
-  Platform platform{store, files, pictures, desktop, loop, views, startup, "C:\\", ""};
+  Platform platform{store, files, pictures, desktop, loop, views, startup, "C:\\", "", ""};
 
   State state;
   state.settings.iSourceType = 2;

@@ -1,7 +1,5 @@
 #include "linux_paths.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 
@@ -51,8 +49,10 @@ std::string ExeFolder() {
 std::string BitmapPath() {
   const std::string beside_exe = ExeFolder();
   // Unknown when /proc is not mounted; the working folder is no place for the bitmap.
-  if (!beside_exe.empty() && access(beside_exe.c_str(), W_OK) == 0)
-    return beside_exe + "/vellumo.bmp";
+  return beside_exe.empty() ? std::string() : beside_exe + "/vellumo.bmp";
+}
+
+std::string FallbackBitmapPath() {
   const std::string data = DataHome() + "/vellumo";
   std::error_code error;
   std::filesystem::create_directories(data, error);

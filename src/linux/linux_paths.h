@@ -19,8 +19,10 @@ std::string WallpaperFolder();
 // found (no /proc).
 std::string ExeFolder();
 
-// vellumo.bmp beside the executable when that folder is known and writable, else in
-// <data>/vellumo/.
+// vellumo.bmp beside the executable; empty when that folder is unknown. Whether the folder
+// takes the file shows when the bitmap is written.
 std::string BitmapPath();
+// vellumo.bmp in <data>/vellumo/ (created when missing), for when the first one is refused.
+std::string FallbackBitmapPath();
 
 }  // namespace vellumo

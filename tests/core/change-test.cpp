@@ -85,13 +85,23 @@ TEST_F(ChangeScreenTest, TheLastFileIsStoredEvenWhenThePictureFails) {
   EXPECT_FALSE(changing_.IsLoaded());
 }
 
-TEST_F(ChangeScreenTest, AnEmptyPathShowsNothingAndStoresTheEmptyPath) {
+TEST_F(ChangeScreenTest, AnEmptyPathShowsNothingAndLeavesTheStoredLastFileAlone) {
   state_.sCurrentFile.clear();
   changing_.TriggerNextPic();
   EXPECT_EQ(Screen().labels.back(), FakeTruncate(""));
   fake_.views.FireTimers();
-  EXPECT_THAT(fake_.store.writes, ElementsAre(Pair("sLastFile", "")));
+  EXPECT_TRUE(fake_.store.writes.empty());
   EXPECT_EQ(changing_.LastChange().outcome, ChangeOutcome::kNoPicture);
+  EXPECT_FALSE(changing_.IsLoaded());
+}
+
+TEST_F(ChangeScreenTest, ALastFileTheStoreRefusesIsReportedAndTheScreenStillCloses) {
+  fake_.store.refuses = true;
+  changing_.TriggerNextPic();
+  fake_.views.FireTimers();
+  EXPECT_EQ(changing_.LastChange().outcome, ChangeOutcome::kApplied);
+  EXPECT_TRUE(changing_.LastChange().last_file_not_stored);
+  EXPECT_FALSE(changing_.IsLoaded());
 }
 
 TEST_F(ChangeScreenTest, TheTickHappensOncePerTrigger) {
@@ -174,6 +184,22 @@ TEST_F(ChangeScreenTest, EscapeDuringTheFadeEndsWithoutFinishingIt) {
   EXPECT_EQ(Screen().destroys, 0);
 }
 
+TEST_F(ChangeScreenTest, EscapeOnceTheBitmapIsReplacedFinishesTheChangeThenEnds) {
+  state_.bBackgroundRun = true;
+  state_.settings.bFadeOut = true;
+  changing_.TriggerNextPic();
+  // The change's one yield comes between writing the bitmap and telling the desktop.
+  fake_.loop.on_yield = [&](int number) {
+    if (number == 1) changing_.OnKeyPress(kEscape);
+  };
+  EXPECT_THROW(fake_.views.FireTimers(), EndNowCalled);
+  ASSERT_EQ(fake_.desktop.calls.size(), 1u);
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\Pictures\\beach.jpg");
+  EXPECT_TRUE(Screen().alphas.empty()) << "no fade";
+  const auto& j = fake_.journal;
+  EXPECT_LT(j.Find("write sLastFile=C:\\Pictures\\beach.jpg"), j.Find("end-now"));
+}
+
 TEST_F(ChangeScreenTest, OtherKeysAndInteractiveEscapeDoNothing) {
   changing_.TriggerNextPic();
   EXPECT_NO_THROW(changing_.OnKeyPress(kEscape));
@@ -233,16 +259,28 @@ TEST_F(BackgroundRunTest, TheDisplaySettingsReachTheDesktop) {
   EXPECT_EQ(fake_.desktop.calls[0].layout, Layout::kTiled);
 }
 
-TEST_F(BackgroundRunTest, AnEmptyListStoresTheEmptyPath) {
+TEST_F(BackgroundRunTest, AnEmptyListChangesNothing) {
   fake_.store.values["iSourceType"] = "0";
   const ChangeResult result = RunBackground(fake_.platform);
   EXPECT_EQ(result.outcome, ChangeOutcome::kNoPicture);
   EXPECT_TRUE(fake_.desktop.calls.empty());
   EXPECT_TRUE(fake_.pictures.calls.empty());
-  EXPECT_EQ(fake_.store.values.at("sLastFile"), "");
   ASSERT_EQ(fake_.views.screens.size(), 1u);
   EXPECT_EQ(fake_.views.screens[0]->shows, 0) << "in file mode the screen stays hidden";
   EXPECT_TRUE(fake_.views.screens[0]->destroyed);
+}
+
+TEST_F(BackgroundRunTest, ASourceFolderNotYetMountedKeepsTheListOrderForWhenItIsBack) {
+  fake_.store.values["sSourceFolder"] = "D:\\Share";
+  fake_.store.values["sLastFile"] = "D:\\Share\\b.jpg";
+  EXPECT_EQ(RunBackground(fake_.platform).outcome, ChangeOutcome::kNoPicture);
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "D:\\Share\\b.jpg");
+
+  fake_.files.AddFolder("D:\\Share");
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+    fake_.files.AddFile(std::string("D:\\Share\\") + name);
+  EXPECT_EQ(RunBackground(fake_.platform).outcome, ChangeOutcome::kApplied);
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "D:\\Share\\c.jpg");
 }
 
 TEST_F(BackgroundRunTest, APictureThatFailsLeavesTheDesktopAlone) {

@@ -175,6 +175,23 @@ TEST_F(ApplyPictureTest, FailuresLeaveTheDesktopAloneAndNeverThrow) {
   EXPECT_TRUE(fake_.desktop.calls.empty()) << "a picture without height is written, not set";
 }
 
+TEST_F(ApplyPictureTest, AProgramFolderThatRefusesTheBitmapFallsBackToTheUsersFolder) {
+  const std::string beside = fake_.platform.bitmap_path;
+  const std::string fallback = fake_.platform.bitmap_fallback_path;
+  fake_.pictures.unwritable.insert(beside);
+  EXPECT_EQ(Apply("C:\\a.jpg").outcome, ChangeOutcome::kApplied);
+  ASSERT_EQ(fake_.pictures.calls.size(), 2u);
+  EXPECT_EQ(fake_.pictures.calls[0].second, beside);
+  EXPECT_EQ(fake_.pictures.calls[1].second, fallback);
+  ASSERT_EQ(fake_.desktop.calls.size(), 1u);
+  EXPECT_EQ(fake_.desktop.calls[0].bitmap, fallback);
+
+  // A picture that fails everywhere leaves the desktop alone.
+  fake_.pictures.size.reset();
+  EXPECT_EQ(Apply("C:\\broken.jpg").outcome, ChangeOutcome::kPictureFailed);
+  EXPECT_EQ(fake_.desktop.calls.size(), 1u);
+}
+
 TEST_F(ApplyPictureTest, ADesktopThatRefusesIsReported) {
   fake_.desktop.succeeds = false;
   const ChangeResult result = Apply("C:\\a.jpg");

@@ -33,7 +33,15 @@ TEST(PickSequential, FollowsTheListAndWrapsAround) {
   EXPECT_EQ(Sequential(kThree, "C:\\P\\A.JPG"), kThree[0]) << "paths are compared exactly";
   EXPECT_EQ(Sequential({"C:\\only.gif"}, "C:\\only.gif"), "C:\\only.gif");
   EXPECT_EQ(Sequential({"C:\\only.gif"}, "elsewhere"), "C:\\only.gif");
-  EXPECT_EQ(Sequential({}, "C:\\P\\a.jpg"), "");
+}
+
+TEST(PickSequentialAndRandom, AnEmptyListPicksNothingAndKeepsTheLastFile) {
+  std::mt19937_64 generator(7);
+  std::string last = "C:\\P\\a.jpg";
+  EXPECT_EQ(Pick_Sequential({}, last), "");
+  EXPECT_EQ(last, "C:\\P\\a.jpg");
+  EXPECT_EQ(Pick_Random({}, last, false, generator), "");
+  EXPECT_EQ(last, "C:\\P\\a.jpg");
 }
 
 TEST(PickSequential, TheFirstMatchingPositionCounts) {
@@ -48,9 +56,7 @@ TEST(PickRandom, OnePathIsTakenWithoutDrawing) {
   EXPECT_EQ(Pick_Random({"C:\\only.gif"}, last, false, generator), "C:\\only.gif");
   EXPECT_EQ(last, "C:\\only.gif");
   EXPECT_EQ(generator, before);
-  last = "x";
   EXPECT_EQ(Pick_Random({}, last, false, generator), "");
-  EXPECT_EQ(last, "");
   EXPECT_EQ(generator, before);
 }
 

@@ -19,6 +19,8 @@ struct ChangeResult {
   ChangeOutcome outcome = ChangeOutcome::kNotRun;
   std::string mode;    // "TILED", "STRETCH", "CENTER" or empty
   std::string detail;  // what went wrong, for the platform to report where it can
+  // sLastFile could not be stored: the next run chooses as if this one had not happened.
+  bool last_file_not_stored = false;
 };
 
 // Converts the picture to the wallpaper bitmap, decides the display mode and sets the

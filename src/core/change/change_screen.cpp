@@ -47,14 +47,33 @@ void ChangingForm::OnTimer() {
   if (!timer_armed_ || !view_) return;
   timer_armed_ = false;
   view_->StopTimer();
+  // Apply_Picture yields once, with the new bitmap already in place: an Esc then lets the
+  // layout, the wallpaper and sLastFile follow, or the next logon would show the new bitmap in
+  // the old layout.
+  changing_ = true;
   last_change_ = Apply_Picture(state_.sCurrentFile, state_.settings, platform_);
-  // Stored whatever the outcome, so a picture that fails is not retried at every logon.
-  Store_Last_File(platform_.settings, state_.sCurrentFile);
+  StoreLastFile();
+  changing_ = false;
+  if (end_after_change_) platform_.loop.EndNow();
   Close();
 }
 
+void ChangingForm::StoreLastFile() {
+  // With nothing chosen (the source folder not mounted yet) the last picture stays, so list
+  // order goes on from it once the folder is back.
+  if (state_.sCurrentFile.empty()) return;
+  // Stored whatever the outcome, so a picture that fails is not retried at every logon.
+  if (!Store_Last_File(platform_.settings, state_.sCurrentFile))
+    last_change_.last_file_not_stored = true;
+}
+
 void ChangingForm::OnKeyPress(int char_code) {
-  if (char_code == kEscape && state_.bBackgroundRun) platform_.loop.EndNow();
+  if (char_code != kEscape || !state_.bBackgroundRun) return;
+  if (changing_) {
+    end_after_change_ = true;
+    return;
+  }
+  platform_.loop.EndNow();
 }
 
 void ChangingForm::Close() {

@@ -40,10 +40,12 @@ class ChangingForm : public ChangeScreenEvents {
   void Close();
 
   void OnTimer() override;
+  // Esc ends a background run at once; during the change itself, right after it.
   void OnKeyPress(int char_code) override;
 
  private:
   void Load();
+  void StoreLastFile();
 
   State& state_;
   Platform& platform_;
@@ -53,6 +55,8 @@ class ChangingForm : public ChangeScreenEvents {
   std::string file_name_;
   bool timer_armed_ = false;
   bool closing_ = false;
+  bool changing_ = false;          // the tick's change is under way
+  bool end_after_change_ = false;  // Esc came during it
   ChangeResult last_change_;
 };
 

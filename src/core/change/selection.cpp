@@ -6,7 +6,7 @@
 namespace vellumo {
 
 std::string Pick_Sequential(const std::vector<std::string>& paths, std::string& last_file) {
-  if (paths.empty()) return last_file = std::string();
+  if (paths.empty()) return {};
   std::size_t i = 0;
   while (i + 1 < paths.size() && paths[i] != last_file) ++i;
   return last_file = (i + 1 < paths.size()) ? paths[i + 1] : paths[0];
@@ -14,7 +14,7 @@ std::string Pick_Sequential(const std::vector<std::string>& paths, std::string& 
 
 std::string Pick_Random(const std::vector<std::string>& paths, std::string& last_file, bool repeats,
                         std::mt19937_64& generator) {
-  if (paths.empty()) return last_file = std::string();
+  if (paths.empty()) return {};
   if (paths.size() == 1) return last_file = paths[0];
 
   const bool only_last = std::all_of(paths.begin(), paths.end(),

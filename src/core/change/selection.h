@@ -7,11 +7,13 @@
 namespace vellumo {
 
 // The path after `last_file` in list order, wrapping to the first; the first path when
-// `last_file` is not listed; empty for an empty list. `last_file` becomes the result.
+// `last_file` is not listed. `last_file` becomes the result. An empty list (a source folder not
+// mounted yet) yields the empty path and keeps `last_file`, so the order resumes from it later.
 std::string Pick_Sequential(const std::vector<std::string>& paths, std::string& last_file);
 
 // A random path, never `last_file` again unless `repeats` allows it (a list of one path yields
-// that path without drawing). `last_file` becomes the result.
+// that path without drawing). `last_file` becomes the result; an empty list yields the empty
+// path and keeps it.
 std::string Pick_Random(const std::vector<std::string>& paths, std::string& last_file, bool repeats,
                         std::mt19937_64& generator);
 

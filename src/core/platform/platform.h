@@ -22,7 +22,10 @@ struct Platform {
   Views& views;
   RunAtLogon& startup;
   std::string windows_path;  // default source folder, ending in the separator
-  std::string bitmap_path;   // the wallpaper bitmap the program writes
+  // The wallpaper bitmap: beside the program, else (that folder refusing the file, read-only
+  // or locked down) in the user's own data folder. Either may be empty when unknown.
+  std::string bitmap_path;
+  std::string bitmap_fallback_path;
 };
 
 }  // namespace vellumo

@@ -54,22 +54,15 @@ std::string FolderOf(std::wstring_view path) {
   return Narrow(path.substr(0, drive_root ? slash + 1 : slash));
 }
 
-bool IsWritableFolder(const std::string& folder) {
-  if (folder.empty()) return false;
-  wchar_t temp[MAX_PATH];
-  // GetTempFileNameW creates the file, which is the test itself.
-  if (GetTempFileNameW(Widen(folder).c_str(), L"vel", 0, temp) == 0) return false;
-  DeleteFileW(temp);
-  return true;
-}
-
 std::string BitmapPath() {
   return BitmapPathFor(ExeFolder());
 }
 
 std::string BitmapPathFor(const std::string& exe_folder) {
-  if (IsWritableFolder(exe_folder)) return Join(exe_folder, kBitmapName);
+  return exe_folder.empty() ? std::string() : Join(exe_folder, kBitmapName);
+}
 
+std::string FallbackBitmapPath() {
   const std::string local = LocalAppDataFolder();
   if (local.empty()) return {};
   const std::string own = Join(local, "Vellumo");

@@ -11,14 +11,14 @@ std::string ExeFolder();
 // The folder part of a file's full path, the same way.
 std::string FolderOf(std::wstring_view path);
 
-// Where the wallpaper bitmap goes: vellumo.bmp next to the executable when that folder is
-// writable, else in %LOCALAPPDATA%\Vellumo (created when missing), since a standard user
-// cannot write below Program Files. Empty when neither is possible.
+// vellumo.bmp next to the executable; empty when its folder is unknown. Whether that folder
+// takes the file (a standard user cannot write below Program Files) shows when it is written.
 std::string BitmapPath();
 // The same for a program in `exe_folder`.
 std::string BitmapPathFor(const std::string& exe_folder);
 
-// True when a file can be created in `folder` (tried with a temporary file, removed again).
-bool IsWritableFolder(const std::string& folder);
+// vellumo.bmp in %LOCALAPPDATA%\Vellumo (created when missing), for when the program's folder
+// refuses the bitmap. Empty when that folder cannot be had.
+std::string FallbackBitmapPath();
 
 }  // namespace vellumo

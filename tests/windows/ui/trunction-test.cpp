@@ -66,6 +66,15 @@ TEST_F(TruncatePathTest, JapanesePathSurvivesTheRoundTrip) {
   EXPECT_TRUE(EndsWith(shortened, "\\夕暮れの寺.jpg")) << shortened;
 }
 
+TEST_F(TruncatePathTest, ANameTooWideOnItsOwnIsCutAndEndsInAnEllipsis) {
+  const std::string name = "a holiday picture with a name far too long for the notice.jpg";
+  ASSERT_GT(Width("...\\" + name), 196);
+  const std::string shortened = TruncatePath("C:\\Pictures\\" + name, 196, dc_);
+  EXPECT_TRUE(EndsWith(shortened, "...")) << shortened;
+  EXPECT_EQ(shortened.substr(0, 10), name.substr(0, 10)) << shortened;
+  EXPECT_LE(Width(shortened), 196) << shortened;
+}
+
 TEST_F(TruncatePathTest, PathsBeyondMaxPathAreShortenedSafely) {
   std::string path = "C:";
   while (path.size() < 600) path += "\\a rather long folder name";
