@@ -8,6 +8,8 @@
 #include "headless_views.h"
 #include "ini_settings_store.h"
 #include "linux_paths.h"
+#include "partial_files.h"
+#include "run_lock.h"
 #include "startup/main.h"
 #include "startup/run_mode.h"
 
@@ -24,10 +26,27 @@ std::string ArgumentText(int argc, char** argv) {
 }
 
 int ExitStatus(const vellumo::ChangeResult& result) {
-  if (result.outcome == vellumo::ChangeOutcome::kApplied) return 0;
-  const std::string reason =
-      result.detail.empty() ? "the wallpaper was not changed" : result.detail;
-  std::fprintf(stderr, "vellumo: %s\n", reason.c_str());
+  int status = 0;
+  if (result.outcome != vellumo::ChangeOutcome::kApplied) {
+    const std::string reason =
+        result.detail.empty() ? "the wallpaper was not changed" : result.detail;
+    std::fprintf(stderr, "vellumo: %s\n", reason.c_str());
+    status = 1;
+  }
+  // Otherwise the next run would pick the same picture again, and the rotation silently stops.
+  if (result.last_file_not_stored) {
+    std::fprintf(stderr, "vellumo: the last picture could not be stored in %s\n",
+                 vellumo::SettingsFilePath().c_str());
+    status = 1;
+  }
+  return status;
+}
+
+int GaveUpWaiting(std::chrono::milliseconds waited) {
+  std::fprintf(stderr,
+               "vellumo: another wallpaper change was still running after %g s; "
+               "this run changed nothing\n",
+               std::chrono::duration<double>(waited).count());
   return 1;
 }
 
@@ -41,6 +60,10 @@ int main(int argc, char** argv) {
                  "\"vellumo -next\" changes the wallpaper\n");
     return 2;
   }
+  // One change at a time: runs started together would otherwise interleave their settings.
+  const auto timeout = RunLockTimeout();
+  const RunLock lock(RunLockPath(), timeout);
+  if (lock.state() == RunLock::State::kBusy) return GaveUpWaiting(timeout);
 
   IniSettingsStore settings(SettingsFilePath());
   LinuxFileSystem files;
@@ -48,7 +71,12 @@ int main(int argc, char** argv) {
   LinuxDesktop desktop = LinuxDesktop::FromEnvironment();
   HeadlessLoop loop;
   NoRunAtLogon startup;
-  Platform platform{settings, files, pictures, desktop, loop, loop, startup, WallpaperFolder(),
-                    BitmapPath()};
+  Platform platform{settings, files,   pictures,          desktop,      loop,
+                    loop,     startup, WallpaperFolder(), BitmapPath(), FallbackBitmapPath()};
+  // Holding the lock, no other run is writing: any partial bitmap is a killed run's.
+  if (lock.state() == RunLock::State::kHeld) {
+    RemoveStalePartials(platform.bitmap_path);
+    RemoveStalePartials(platform.bitmap_fallback_path);
+  }
   return ExitStatus(RunBackground(platform));
 }

@@ -6,12 +6,16 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <thread>
 #include <vector>
 
 #include "bitmap24.h"
@@ -64,13 +68,15 @@ class BackgroundRun : public ::testing::Test {
 
   void Settings(const std::string& lines) { WriteFile(settings_file(), "[Settings]\n" + lines); }
 
-  std::string Picture(const std::string& relative, int width = 8, int height = 6) {
+  std::string Picture(const std::string& relative, int width = 8, int height = 6,
+                      Rgb colour = {30, 200, 10}) {
     const auto path = temp_.path() / "pictures" / relative;
-    WriteFile(path, Bmp24(width, height, Solid(Rgb{30, 200, 10})));
+    WriteFile(path, Bmp24(width, height, Solid(colour)));
     return path.string();
   }
 
-  RunResult Run(std::vector<std::string> args) {
+  // Starts the program with its standard error going to `err_path`; 0 when it did not start.
+  pid_t Start(std::vector<std::string> args, const std::string& err_path) {
     std::vector<std::string> env_text;
     for (const auto& [name, value] : env_) env_text.push_back(name + "=" + value);
     std::vector<char*> envp;
@@ -81,21 +87,28 @@ class BackgroundRun : public ::testing::Test {
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
 
-    const std::string err_path = temp_ / "stderr.txt";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
     pid_t pid = 0;
-    RunResult result;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-      int status = 0;
-      waitpid(pid, &status, 0);
-      result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid = 0;
     posix_spawn_file_actions_destroy(&actions);
+    return pid;
+  }
+
+  static RunResult Finish(pid_t pid, const std::string& err_path) {
+    RunResult result;
+    int status = 0;
+    if (pid > 0 && waitpid(pid, &status, 0) == pid)
+      result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.stderr_text = ReadFile(err_path);
     return result;
+  }
+
+  RunResult Run(std::vector<std::string> args) {
+    const std::string err_path = temp_ / "stderr.txt";
+    return Finish(Start(std::move(args), err_path), err_path);
   }
 
   std::string Setting(const std::string& key) {
@@ -227,13 +240,28 @@ TEST_F(BackgroundRun, ABadPictureLeavesTheWallpaperAndBitmapAlone) {
   EXPECT_EQ(Setting("sLastFile"), bad) << "stored whatever became of the change";
 }
 
-TEST_F(BackgroundRun, AnEmptyListChangesNothingButStoresTheEmptyLastFile) {
+TEST_F(BackgroundRun, AnEmptyListChangesNothingAndKeepsTheLastFile) {
   fs::create_directories(temp_.path() / "pictures");
   Settings("bFadeOut=False\nsLastFile=/old.jpg\nsSourceFolder=" + temp_ / "pictures" + "\n");
   const auto result = Run({"-next"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(Setting("sLastFile"), "");
+  EXPECT_EQ(Setting("sLastFile"), "/old.jpg");
   EXPECT_FALSE(fs::exists(bitmap()));
+}
+
+TEST_F(BackgroundRun, ALastFileThatCannotBeStoredIsReportedAndFailsTheRun) {
+  for (const char* folder : {"/usr/share/backgrounds", "/usr/share/wallpapers"})
+    if (fs::is_directory(folder)) GTEST_SKIP() << folder << " would be the source folder";
+  // A settings folder that cannot be made refuses every write, even to root; the defaults then
+  // take the pictures from ~/Pictures.
+  WriteFile(temp_.path() / "config/vellumo", "not a folder");
+  WriteFile(temp_.path() / "home/Pictures/a.bmp", Bmp24(8, 6, Solid(Rgb{1, 2, 3})));
+
+  const auto result = Run({"-next"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.stderr_text.find("the last picture could not be stored"), std::string::npos)
+      << result.stderr_text;
+  EXPECT_NE(GsettingsLog().find("picture-uri|"), std::string::npos) << "the change itself happened";
 }
 
 TEST_F(BackgroundRun, AnInteractiveRunSaysSoAndTouchesNothing) {
@@ -243,6 +271,126 @@ TEST_F(BackgroundRun, AnInteractiveRunSaysSoAndTouchesNothing) {
     EXPECT_NE(result.stderr_text.find("-next"), std::string::npos);
   }
   EXPECT_FALSE(fs::exists(settings_file()));
+}
+
+// Takes a lock the way a running change holds it, or shares it the way a writer holds a partial
+// file; released when the object goes.
+class HeldLock {
+ public:
+  HeldLock(const std::string& path, int operation)
+      : fd_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+    locked_ = fd_ >= 0 && flock(fd_, operation | LOCK_NB) == 0;
+  }
+  ~HeldLock() {
+    if (fd_ >= 0) close(fd_);
+  }
+  bool locked() const { return locked_; }
+
+ private:
+  int fd_;
+  bool locked_ = false;
+};
+
+TEST_F(BackgroundRun, WaitsForAChangeInProgressThenGivesUpWithoutChangingAnything) {
+  Picture("a.bmp");
+  Settings("bFadeOut=False\nsSourceFolder=" + temp_ / "pictures" + "\n");
+  const std::string settings_before = ReadFile(settings_file());
+  fs::create_directories(temp_.path() / "run");
+  env_["XDG_RUNTIME_DIR"] = temp_ / "run";
+  env_["VELLUMO_LOCK_TIMEOUT_MS"] = "400";
+  {
+    const HeldLock other_run(temp_ / "run/vellumo-change.lock", LOCK_EX);
+    ASSERT_TRUE(other_run.locked());
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = Run({"-next"});
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(400));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(std::count(result.stderr_text.begin(), result.stderr_text.end(), '\n'), 1)
+        << result.stderr_text;
+    EXPECT_EQ(ReadFile(settings_file()), settings_before);
+    EXPECT_FALSE(fs::exists(bitmap()));
+    EXPECT_EQ(GsettingsLog(), "");
+  }
+  // Once the other run has ended, the same run changes the wallpaper.
+  const auto result = Run({"-next"});
+  EXPECT_EQ(result.status, 0) << result.stderr_text;
+}
+
+TEST_F(BackgroundRun, RunsStartedTogetherTakeTurns) {
+  constexpr int kRuns = 10;
+  std::vector<std::string> pictures;
+  std::vector<Rgb> colours;
+  for (int i = 0; i < kRuns; ++i) {
+    colours.push_back(Rgb{static_cast<uint8_t>(20 * i), 100, static_cast<uint8_t>(250 - 20 * i)});
+    pictures.push_back(Picture("p" + std::to_string(i) + ".bmp", 8, 6, colours.back()));
+  }
+  Settings("bRandom=False\nbFadeOut=False\nsSourceFolder=" + temp_ / "pictures" +
+           "\nsLastFile=" + pictures[0] + "\n");
+
+  std::vector<std::pair<pid_t, std::string>> runs;
+  for (int i = 0; i < kRuns; ++i) {
+    const std::string err_path = temp_ / ("stderr" + std::to_string(i) + ".txt");
+    runs.emplace_back(Start({"-next"}, err_path), err_path);
+  }
+  for (const auto& [pid, err_path] : runs) {
+    const auto result = Finish(pid, err_path);
+    EXPECT_EQ(result.status, 0) << result.stderr_text;
+  }
+
+  // Ten steps through ten pictures in list order come back to the start, whatever that order
+  // is; a run reading the settings while another one was changing would have lost a step.
+  EXPECT_EQ(Setting("sLastFile"), pictures[0]);
+  const auto shown = ParseBmp24(ReadFile(bitmap())).value_or(test::Picture{});
+  ASSERT_FALSE(shown.pixels.empty());
+  EXPECT_EQ(shown.At(0, 0), colours[0]) << "the desktop shows what sLastFile names";
+}
+
+// The first partial file that appears beside the program, or "" after a long wait.
+std::string AwaitPartialFile(const fs::path& folder, const std::vector<std::string>& ignored) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (std::chrono::steady_clock::now() < deadline) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      const std::string name = entry.path().filename().string();
+      if (name.starts_with("vellumo.bmp.partial-") &&
+          std::find(ignored.begin(), ignored.end(), name) == ignored.end())
+        return entry.path().string();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return {};
+}
+
+TEST_F(BackgroundRun, TheNextRunRemovesWhatAKilledRunLeftBehindAndNothingElse) {
+  // Big enough (36 MB) for the kill to land while the bitmap is being written.
+  constexpr int kWidth = 4000, kHeight = 3000;
+  WriteFile(temp_.path() / "pictures/big.bmp",
+            test::Bmp24Headers(kWidth, kHeight, kWidth * 3 * kHeight));
+  Settings("bFadeOut=False\nsSourceFolder=" + temp_ / "pictures" + "\n");
+  const std::vector<std::string> kept = {"vellumo.bmp.partial-abc", ".vellumo.bmp.Ab12Cd",
+                                         "vellumo.bmp.partial-Write1"};
+  for (const auto& name : kept) WriteFile(temp_.path() / "bin" / name, "keep");
+  // The fallback folder's bitmap can be left half-written the same way.
+  const fs::path in_fallback = temp_.path() / "data/vellumo/vellumo.bmp.partial-Old123";
+  WriteFile(in_fallback, "stale");
+  // A partial file still being written, by a settings window for instance, is held like ours.
+  const HeldLock writer(temp_ / "bin/vellumo.bmp.partial-Write1", LOCK_SH);
+  ASSERT_TRUE(writer.locked());
+
+  const std::string err_path = temp_ / "killed.txt";
+  const pid_t pid = Start({"-next"}, err_path);
+  const std::string partial = AwaitPartialFile(temp_.path() / "bin", kept);
+  ASSERT_FALSE(partial.empty());
+  kill(pid, SIGKILL);
+  EXPECT_EQ(Finish(pid, err_path).status, 128 + SIGKILL);
+  ASSERT_TRUE(fs::exists(partial));
+  ASSERT_FALSE(fs::exists(bitmap()));
+
+  const auto result = Run({"-next"});
+  EXPECT_EQ(result.status, 0) << result.stderr_text;
+  EXPECT_FALSE(fs::exists(partial));
+  EXPECT_FALSE(fs::exists(in_fallback));
+  for (const auto& name : kept) EXPECT_TRUE(fs::exists(temp_.path() / "bin" / name)) << name;
+  EXPECT_EQ(ParseBmp24(ReadFile(bitmap())).value_or(test::Picture{}).width, kWidth);
 }
 
 }  // namespace

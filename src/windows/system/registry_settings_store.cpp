@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
+#include <vector>
 
 #include "registry_key.h"
 #include "utf.h"
@@ -12,26 +15,61 @@
 namespace vellumo {
 namespace {
 
-// The text of a REG_SZ value. RegGetValueW adds the terminator a stored value may lack, and its
-// size counts it; the text ends at its first NUL.
-std::optional<std::wstring> ReadString(HKEY key, const std::wstring& name) {
-  constexpr DWORD kFlags = RRF_RT_REG_SZ;  // any other type counts as absent
-  DWORD bytes = 0;
+// A value as stored: its type and its bytes.
+struct RawValue {
+  DWORD type = REG_NONE;
+  std::vector<BYTE> bytes;
+};
+
+std::optional<RawValue> ReadRaw(HKEY key, const std::wstring& name) {
+  RawValue value;
   LONG status = ERROR_MORE_DATA;
-  std::wstring text;
   // A value that grows between the size query and the read is asked for again.
   for (int attempt = 0; attempt < 3 && status == ERROR_MORE_DATA; ++attempt) {
-    if (RegGetValueW(key, nullptr, name.c_str(), kFlags, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
+    DWORD bytes = 0;
+    if (RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, &bytes) != ERROR_SUCCESS)
       return std::nullopt;
-    text.assign(bytes / sizeof(wchar_t) + 1, L'\0');  // + 1: an odd byte count rounds down
-    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    status = RegGetValueW(key, nullptr, name.c_str(), kFlags, nullptr, text.data(), &bytes);
+    value.bytes.resize(bytes);
+    status = RegQueryValueExW(key, name.c_str(), nullptr, &value.type, value.bytes.data(), &bytes);
+    value.bytes.resize(std::min<size_t>(bytes, value.bytes.size()));
   }
   if (status != ERROR_SUCCESS) return std::nullopt;
-  // Only the bytes returned count: half a character at the end of an odd count is dropped.
-  text.resize(std::min<size_t>(bytes / sizeof(wchar_t), text.size()));
+  return value;
+}
+
+// A string value's text, unexpanded: it ends at its first NUL or where the data ends, whichever
+// comes first (a value stored without its terminator has none); half a character at the end of
+// an odd byte count is dropped.
+std::wstring TextOf(const std::vector<BYTE>& bytes) {
+  std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+  if (text.empty()) return text;
+  std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
   if (const auto nul = text.find(L'\0'); nul != std::wstring::npos) text.resize(nul);
   return text;
+}
+
+template <typename Integer>
+std::optional<std::string> NumberOf(const std::vector<BYTE>& bytes) {
+  Integer number = 0;
+  if (bytes.size() != sizeof(number)) return std::nullopt;
+  std::memcpy(&number, bytes.data(), sizeof(number));
+  return std::to_string(number);
+}
+
+// Our own values are REG_SZ; another tool may have stored a number as a number, or a string as
+// one to expand. Both read as the text they stand for; any other type counts as absent.
+std::optional<std::string> AsText(const RawValue& value) {
+  switch (value.type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ:
+      return Narrow(TextOf(value.bytes));
+    case REG_DWORD:
+      return NumberOf<int32_t>(value.bytes);
+    case REG_QWORD:
+      return NumberOf<int64_t>(value.bytes);
+    default:
+      return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -44,9 +82,9 @@ std::optional<std::string> RegistrySettingsStore::Read(const std::string& key) {
   if (RegOpenKeyExW(HKEY_CURRENT_USER, key_path_.c_str(), 0, KEY_QUERY_VALUE, handle.out()) !=
       ERROR_SUCCESS)
     return std::nullopt;
-  const auto text = ReadString(handle.get(), Widen(key));
-  if (!text) return std::nullopt;
-  return Narrow(*text);
+  const auto value = ReadRaw(handle.get(), Widen(key));
+  if (!value) return std::nullopt;
+  return AsText(*value);
 }
 
 bool RegistrySettingsStore::Write(const std::string& key, const std::string& value) {

@@ -6,7 +6,8 @@
 
 namespace vellumo {
 
-// The settings as one REG_SZ value per key under a key of HKEY_CURRENT_USER.
+// The settings as one REG_SZ value per key under a key of HKEY_CURRENT_USER. Values another
+// tool stored as REG_EXPAND_SZ, REG_DWORD or REG_QWORD read as their text.
 class RegistrySettingsStore : public SettingsStore {
  public:
   static constexpr const char* kDefaultKey = "Software\\Vellumo\\Settings";

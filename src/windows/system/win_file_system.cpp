@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "find_handle.h"
+#include "long_path.h"
 #include "utf.h"
 
 namespace vellumo {
@@ -29,7 +30,7 @@ bool WinFileSystem::List(const std::string& folder, std::vector<DirEntry>& entri
   if (pattern.empty()) return false;
   pattern += EndsInSeparator(pattern) ? L"*" : L"\\*";
 
-  FindHandle find(pattern);
+  FindHandle find(LongPathForm(pattern));
   // Only an empty drive root has no entry at all, not even ".".
   if (!find.valid()) return GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
@@ -56,7 +57,7 @@ bool WinFileSystem::FolderExists(const std::string& path) {
   // instead finds its "." entry, which proves the folder is there even when it is hidden.
   if (EndsInSeparator(pattern)) pattern += L"*";
 
-  FindHandle find(pattern);
+  FindHandle find(LongPathForm(pattern));
   if (!find.valid()) return false;
   constexpr DWORD kUnlisted = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   do {

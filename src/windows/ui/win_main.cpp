@@ -6,8 +6,10 @@
 #include "app_paths.h"
 #include "command_line.h"
 #include "event_loop.h"
+#include "partial_files.h"
 #include "registry_settings_store.h"
 #include "run_at_logon.h"
+#include "run_lock.h"
 #include "startup/main.h"
 #include "startup/run_mode.h"
 #include "utf.h"
@@ -20,7 +22,8 @@
 namespace vellumo {
 namespace {
 
-// One run of the program; the exit code is 0 unless a background change was not applied.
+// One run of the program; the exit code is 0 unless a background change was not applied or
+// its picture not stored as the last one.
 int RunProgram() {
   const std::wstring arguments(ArgumentText(GetCommandLineW()));
 
@@ -31,11 +34,21 @@ int RunProgram() {
   WinEventLoop loop;
   WinViews views(loop);
   RegistryRunAtLogon startup;
-  Platform platform{settings, files,   pictures,           desktop,     loop,
-                    views,    startup, Get_Windows_Path(), BitmapPath()};
+  Platform platform{settings, files,   pictures,           desktop,      loop,
+                    views,    startup, Get_Windows_Path(), BitmapPath(), FallbackBitmapPath()};
 
   if (IsBackgroundSwitch(Narrow(arguments))) {
-    return RunBackground(platform).outcome == ChangeOutcome::kApplied ? 0 : 1;
+    // One change at a time: runs started together would otherwise interleave their settings.
+    const RunLock lock(RunLock::kName, RunLock::kTimeoutMs);
+    if (lock.state() == RunLock::State::kBusy) return 1;
+    // Holding it, no other run is writing: any partial bitmap is a killed run's.
+    if (lock.state() == RunLock::State::kHeld) {
+      RemoveStalePartials(platform.bitmap_path);
+      RemoveStalePartials(platform.bitmap_fallback_path);
+    }
+    // Silent either way; the exit code is for whoever started the run.
+    const ChangeResult result = RunBackground(platform);
+    return result.outcome == ChangeOutcome::kApplied && !result.last_file_not_stored ? 0 : 1;
   }
   RunInteractive(platform);
   return 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "registry.h"
@@ -73,9 +74,28 @@ TEST_F(RegistrySettingsStoreTest, AbsentKeyOrValueReadsAsNothing) {
   EXPECT_EQ(store.Read("sSourceFile"), "");
 }
 
-TEST_F(RegistrySettingsStoreTest, ValuesOfOtherTypesReadAsNothing) {
-  const DWORD number = 300;
-  PutRaw("iAutoSize", REG_DWORD, &number, sizeof(number));
+TEST_F(RegistrySettingsStoreTest, NumbersAndExpandableTextOtherToolsStoredReadAsTheirText) {
+  const DWORD display_type = 2, all_ones = 0xFFFFFFFF;
+  PutRaw("iDisplayType", REG_DWORD, &display_type, sizeof(display_type));
+  PutRaw("iAutoRatio", REG_DWORD, &all_ones, sizeof(all_ones));
+  const int64_t big = -(int64_t{1} << 40);
+  PutRaw("iAutoSize", REG_QWORD, &big, sizeof(big));
+  const wchar_t expandable[] = L"%USERPROFILE%\\Pictures\\";
+  PutRaw("sSourceFolder", REG_EXPAND_SZ, expandable, sizeof(expandable));
+  RegistrySettingsStore store(key_path_);
+  EXPECT_EQ(store.Read("iDisplayType"), "2");
+  EXPECT_EQ(store.Read("iAutoRatio"), "-1");  // signed, as the settings' integers are
+  EXPECT_EQ(store.Read("iAutoSize"), "-1099511627776");
+  EXPECT_EQ(store.Read("sSourceFolder"), "%USERPROFILE%\\Pictures\\");  // not expanded
+
+  // Writing stores our own form, a string, in place of the number.
+  ASSERT_TRUE(store.Write("iDisplayType", "3"));
+  EXPECT_EQ(test::ReadUserString(key_path_, "iDisplayType"), "3");
+}
+
+TEST_F(RegistrySettingsStoreTest, ValuesOfOtherTypesOrSizesReadAsNothing) {
+  const uint16_t short_number = 300;
+  PutRaw("iAutoSize", REG_DWORD, &short_number, sizeof(short_number));
   PutRaw("iAutoRatio", REG_BINARY, "10", 2);
   const wchar_t multi[] = L"a\0b\0";
   PutRaw("sSourceFolder", REG_MULTI_SZ, multi, sizeof(multi));
@@ -83,9 +103,6 @@ TEST_F(RegistrySettingsStoreTest, ValuesOfOtherTypesReadAsNothing) {
   EXPECT_EQ(store.Read("iAutoSize"), std::nullopt);
   EXPECT_EQ(store.Read("iAutoRatio"), std::nullopt);
   EXPECT_EQ(store.Read("sSourceFolder"), std::nullopt);
-  // Writing replaces such a value with a string.
-  ASSERT_TRUE(store.Write("iAutoSize", "200"));
-  EXPECT_EQ(store.Read("iAutoSize"), "200");
 }
 
 TEST_F(RegistrySettingsStoreTest, StringsStoredWithoutTerminatorOrOddLengthAreReadSafely) {

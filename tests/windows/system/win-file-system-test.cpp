@@ -105,21 +105,29 @@ TEST(WinFileSystemList, FailsCleanlyOnWhatCannotBeListed) {
   EXPECT_TRUE(entries.empty());
 }
 
-TEST(WinFileSystemList, FolderBeyondMaxPathIsListedOrRefusedButNeverBreaks) {
+TEST(WinFileSystemList, FolderBeyondMaxPathIsListedAndFound) {
   TestFolder root;
   std::wstring deep = L"\\\\?\\" + Widen(root.path());
   for (int level = 0; level < 5; ++level) {
     deep += L"\\" + std::wstring(60, L'd');
     ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
   }
+  ASSERT_TRUE(CreateDirectoryW((deep + L"\\inner").c_str(), nullptr));
+  const HANDLE file = CreateFileW((deep + L"\\deep.jpg").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
   const std::string folder = Narrow(deep.substr(4));
   ASSERT_GT(folder.size(), static_cast<size_t>(MAX_PATH));
   WinFileSystem files;
-  std::vector<DirEntry> entries;
-  // Either answer is fine; the listing must simply come back.
-  if (files.List(folder, entries)) {
-    EXPECT_TRUE(entries.empty());
-  }
+
+  const auto entries = Listing(files, folder);
+  EXPECT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries.count("deep.jpg"), 1u);
+  EXPECT_EQ(entries.count("inner"), 1u);
+  EXPECT_EQ(Listing(files, folder + "\\inner"), (std::map<std::string, uint32_t>{}));
+  EXPECT_TRUE(files.FolderExists(folder));
+  EXPECT_TRUE(files.FolderExists(folder + "\\"));
   EXPECT_FALSE(files.FolderExists(folder + "\\missing"));
 }
 

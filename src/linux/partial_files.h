@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace vellumo {
+
+// A new, uniquely named partial file beside a bitmap (see platform/partial_file.h). It is held
+// under a shared flock until the object goes, so that RemoveStalePartials in another process
+// never takes a file that is still being written.
+class PartialFile {
+ public:
+  // Creates the file in `bitmap`'s folder, so the final rename stays on one file system;
+  // path() is empty when that failed.
+  explicit PartialFile(const std::string& bitmap);
+  ~PartialFile();
+  PartialFile(const PartialFile&) = delete;
+  PartialFile& operator=(const PartialFile&) = delete;
+
+  const std::string& path() const { return path_; }
+  // Removes the file; for a write that failed.
+  void Discard();
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+};
+
+// Removes what killed runs left beside `bitmap`: files named exactly like our partial files
+// that no running process holds. Anything else in the folder stays.
+void RemoveStalePartials(const std::string& bitmap);
+
+}  // namespace vellumo
