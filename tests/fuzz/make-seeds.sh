@@ -1,9 +1,10 @@
 #!/bin/sh
-# Writes small seed pictures for the decoder fuzzers: seeds/bmp, seeds/jpeg, seeds/gif under
+# Writes small seed pictures for the decoder fuzzers: seeds/bmp, seeds/jpeg, seeds/gif (and
+# seeds/exif, an EXIF segment for the orientation reader) under
 # the folder given (default: build/fuzz/seeds). Needs ImageMagick.
 set -eu
 out=${1:-build/fuzz/seeds}
-mkdir -p "$out/bmp" "$out/jpeg" "$out/gif"
+mkdir -p "$out/bmp" "$out/jpeg" "$out/gif" "$out/exif"
 src="$out/source.ppm"
 convert -size 13x7 gradient:red-blue -depth 8 "$src"
 
@@ -18,6 +19,10 @@ convert "$src" -define bmp:subtype=RGB565 "bmp:$out/bmp/rgb565.bmp"
 convert "$src" -alpha set -channel A -evaluate set 50% "bmp:$out/bmp/bgra.bmp"
 
 convert "$src" -quality 80 "$out/jpeg/baseline.jpg"
+convert "$src" -quality 80 -orient RightTop "$out/jpeg/oriented.jpg"
+# An EXIF segment holding orientation 6, little-endian.
+printf 'Exif\0\0II*\0\010\0\0\0\001\0\022\001\003\0\001\0\0\0\006\0\0\0\0\0\0\0' \
+  >"$out/exif/orientation-6"
 convert "$src" -interlace Plane "$out/jpeg/progressive.jpg"
 convert "$src" -colorspace Gray "$out/jpeg/gray.jpg"
 convert "$src" -colorspace CMYK "$out/jpeg/cmyk.jpg"

@@ -8,6 +8,8 @@
 // clang-format on
 
 #include "decoders.h"
+#include "platform/exif_orientation.h"
+#include "platform/upright_rows.h"
 
 namespace vellumo::codecs {
 namespace {
@@ -69,14 +71,27 @@ void CmykToBgr(const JSAMPLE* cmyk, uint8_t* bgr, JDIMENSION width, bool inverte
   }
 }
 
+// The orientation of the first APP1 segment that holds EXIF data; upright without one.
+int Orientation(j_decompress_ptr cinfo) {
+  for (jpeg_saved_marker_ptr marker = cinfo->marker_list; marker; marker = marker->next) {
+    if (marker->marker != JPEG_APP0 + 1) continue;
+    const int orientation = ExifOrientation({marker->data, marker->data_length});
+    if (orientation != kUpright) return orientation;
+  }
+  return kUpright;
+}
+
 // Everything that can longjmp lives here; it holds no C++ objects, and its buffers come from
-// libjpeg's pools, which jpeg_destroy_decompress frees.
-bool DecodeRows(j_decompress_ptr cinfo, std::FILE* file, const SizeHandler& on_size,
-                const RowHandler& on_row) {
+// libjpeg's pools, which jpeg_destroy_decompress frees. Rows go through `upright`, which turns
+// the picture by its recorded orientation.
+bool DecodeRows(j_decompress_ptr cinfo, std::FILE* file, UprightRows& upright) {
   jpeg_stdio_src(cinfo, file);
   cinfo->mem->max_memory_to_use = kMaxJpegMemory;
+  jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(cinfo, TRUE);
-  if (!AcceptSize(cinfo->image_width, cinfo->image_height, on_size)) return false;
+  upright.SetOrientation(Orientation(cinfo));
+  if (!AcceptSize(cinfo->image_width, cinfo->image_height, upright.SizeHandlerForDecoder()))
+    return false;
 
   const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
   cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
@@ -100,7 +115,8 @@ bool DecodeRows(j_decompress_ptr cinfo, std::FILE* file, const SizeHandler& on_s
         CmykToBgr(rows[i], bgr[0], width, inverted);
         out = bgr[0];
       }
-      if (!on_row(static_cast<int>(first + i), {out, static_cast<size_t>(width) * 3})) return false;
+      if (!upright.OnRow(static_cast<int>(first + i), {out, static_cast<size_t>(width) * 3}))
+        return false;
     }
     if (count == 0) return false;  // suspended: cannot happen with a file source
   }
@@ -134,13 +150,16 @@ std::optional<PixelSize> DecodeJpeg(std::FILE* file, const SizeHandler& on_size,
   errors.pub.emit_message = StopOnWarning;
   jpeg_progress_mgr progress{};
   progress.progress_monitor = LimitScans;
-  // Made before the setjmp, so a longjmp lands in its scope and skips no destructor.
+  // Made before the setjmp, so a longjmp lands in their scope and skips no destructor.
+  UprightRows upright(on_size, on_row);
   const DecompressGuard guard(cinfo);
   if (setjmp(errors.jump) != 0) return std::nullopt;
   jpeg_create_decompress(&cinfo);
   cinfo.progress = &progress;
-  if (!DecodeRows(&cinfo, file, on_size, on_row)) return std::nullopt;
-  return PixelSize{static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height)};
+  if (!DecodeRows(&cinfo, file, upright)) return std::nullopt;
+  // No libjpeg call from here on: nothing can longjmp past the held picture.
+  if (!upright.Finish()) return std::nullopt;
+  return upright.Upright();
 }
 
 }  // namespace vellumo::codecs

@@ -14,8 +14,12 @@
 
 #include "com_ptr.h"
 #include "gif_screen.h"
+#include "long_path.h"
+#include "partial_files.h"
 #include "platform/bitmap_file.h"
+#include "platform/upright_rows.h"
 #include "utf.h"
+#include "wic_orientation.h"
 
 namespace vellumo {
 namespace {
@@ -44,6 +48,7 @@ struct Source {
   UINT frame_height = 0;
   UINT left = 0;  // the frame's place in the picture
   UINT top = 0;
+  int orientation = 1;                // a photo's EXIF orientation, turned upright on the way
   bool transparency = false;          // frame pixels of alpha 0 show the background
   uint8_t background[3] = {0, 0, 0};  // blue, green, red
 };
@@ -75,6 +80,10 @@ bool OpenSource(const std::wstring& picture, Source& source) {
   source.width = source.frame_width;
   source.height = source.frame_height;
   PlaceOnGifScreen(source);
+  GUID container{};
+  if (SUCCEEDED(source.decoder->GetContainerFormat(&container)) &&
+      IsEqualGUID(container, GUID_ContainerFormatJpeg))
+    source.orientation = ReadOrientation(source.frame.get(), picture);
   // Refused before anything is allocated or written.
   if (!IsSensibleBitmapSize(source.width, source.height) ||
       !IsSensibleBitmapSize(source.frame_width, source.frame_height))
@@ -115,7 +124,7 @@ void Compose(const Source& source, Span columns, const uint8_t* frame_row,
   }
 }
 
-bool CopyRows(Source& source, BitmapFile& out) {
+bool CopyRows(Source& source, UprightRows& out) {
   const size_t stride = size_t{source.frame_width} * 4;
   const size_t strip_rows = std::clamp<size_t>(kStripBytes / stride, 1, kStripRows);
   const Span columns = Covered(source.left, source.frame_width, source.width);
@@ -125,7 +134,7 @@ bool CopyRows(Source& source, BitmapFile& out) {
   for (UINT y = 0; y < source.height;) {
     if (!rows_covered.Holds(y)) {
       FillBackground(source, row);
-      if (!out.WriteRow(static_cast<int>(y), row)) return false;
+      if (!out.OnRow(static_cast<int>(y), row)) return false;
       ++y;
       continue;
     }
@@ -137,34 +146,37 @@ bool CopyRows(Source& source, BitmapFile& out) {
       return false;
     for (UINT r = 0; r < rows; ++r) {
       Compose(source, columns, strip.data() + r * stride, row);
-      if (!out.WriteRow(static_cast<int>(y + r), row)) return false;
+      if (!out.OnRow(static_cast<int>(y + r), row)) return false;
     }
     y += rows;
   }
   return true;
 }
 
-// A new, empty file next to `target`, so that the final move stays on one volume.
-std::filesystem::path MakeTempFile(const std::filesystem::path& target) {
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) folder = L".";
-  wchar_t temp[MAX_PATH];
-  if (GetTempFileNameW(folder.c_str(), L"vel", 0, temp) == 0) return {};
-  return temp;
-}
-
-bool WriteBitmap(Source& source, const std::filesystem::path& temp) {
+// The bitmap of the picture turned upright; its size in `written`.
+bool WriteBitmap(Source& source, const std::filesystem::path& temp, PixelSize& written) {
   BitmapFile out;
-  if (!out.Open(temp, static_cast<int>(source.width), static_cast<int>(source.height)))
+  const SizeHandler on_size = [&](PixelSize size) {
+    written = size;
+    return out.Open(temp, size.width, size.height);
+  };
+  const RowHandler on_row = [&](int y, std::span<const uint8_t> row) {
+    return out.WriteRow(y, row);
+  };
+  UprightRows upright(on_size, on_row);
+  upright.SetOrientation(source.orientation);
+  if (!upright.OnSize({static_cast<int>(source.width), static_cast<int>(source.height)})) {
+    out.Close();
     return false;
-  const bool copied = CopyRows(source, out);
+  }
+  const bool copied = CopyRows(source, upright) && upright.Finish();
   return out.Close() && copied;
 }
 
 // A picture may be very wide: its strip buffer can then be more than the system can give.
-bool WriteBitmapSafely(Source& source, const std::filesystem::path& temp) {
+bool WriteBitmapSafely(Source& source, const std::filesystem::path& temp, PixelSize& written) {
   try {
-    return WriteBitmap(source, temp);
+    return WriteBitmap(source, temp, written);
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -176,13 +188,14 @@ std::optional<PixelSize> Convert(const std::wstring& picture, const std::filesys
                                  std::filesystem::path& temp) {
   Source source;
   if (!OpenSource(picture, source)) return std::nullopt;
-  temp = MakeTempFile(target);
+  temp = CreatePartialFile(target);
   if (temp.empty()) return std::nullopt;
-  if (!WriteBitmapSafely(source, temp)) {
+  PixelSize written;
+  if (!WriteBitmapSafely(source, temp, written)) {
     DeleteFileW(temp.c_str());
     return std::nullopt;
   }
-  return PixelSize{static_cast<int>(source.width), static_cast<int>(source.height)};
+  return written;
 }
 
 }  // namespace
@@ -190,10 +203,10 @@ std::optional<PixelSize> Convert(const std::wstring& picture, const std::filesys
 std::optional<PixelSize> WicPictureConverter::ConvertToBitmap(const std::string& picture,
                                                               const std::string& bitmap) {
   if (picture.empty() || bitmap.empty()) return std::nullopt;
-  const std::filesystem::path target(Widen(bitmap));
+  const std::filesystem::path target(LongPathForm(Widen(bitmap)));
   std::filesystem::path temp;
   // The decoder has let go of the picture by now: it may be the old bitmap itself.
-  const auto size = Convert(Widen(picture), target, temp);
+  const auto size = Convert(LongPathForm(Widen(picture)), target, temp);
   if (!size) return std::nullopt;
   if (!ReplaceFile(temp, target)) {
     DeleteFileW(temp.c_str());

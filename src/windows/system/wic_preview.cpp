@@ -10,6 +10,7 @@
 #include "gif_screen.h"
 #include "platform/bitmap_file.h"
 #include "utf.h"
+#include "wic_orientation.h"
 
 namespace vellumo {
 namespace {
@@ -235,16 +236,26 @@ bool DrawScreen(Source& source, Size size, std::vector<uint8_t>& pixels) {
   return true;
 }
 
+Size Swapped(Size size) {
+  return {size.height, size.width};
+}
+
+// A photo is shown as its camera recorded it should be seen: fitted upright, decoded as stored,
+// then turned.
 std::optional<PreviewPixels> Decode(const std::wstring& path, Size box) {
   Source source;
   if (!OpenSource(path, source)) return std::nullopt;
-  const Size size = FitInside(source.picture, box);
+  const int orientation = source.jpeg ? ReadOrientation(source.frame.get(), path) : 1;
+  const bool swapped = SwapsSides(orientation);
+  const Size upright = swapped ? Swapped(source.picture) : source.picture;
+  Size size = FitInside(upright, box);
+  if (swapped) size = Swapped(size);
   std::vector<uint8_t> pixels;
   const bool drawn =
       source.on_screen ? DrawScreen(source, size, pixels) : DrawFrame(source, size, pixels);
   if (!drawn) return std::nullopt;
-  const PixelSize full{static_cast<int>(source.picture.width),
-                       static_cast<int>(source.picture.height)};
+  if (!TurnUpright(orientation, size.width, size.height, pixels)) return std::nullopt;
+  const PixelSize full{static_cast<int>(upright.width), static_cast<int>(upright.height)};
   return PreviewPixels{full, static_cast<int>(size.width), static_cast<int>(size.height),
                        std::move(pixels)};
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "platform/exif_orientation.h"
 #include "test_pictures.h"
 
 namespace vellumo::test {
@@ -98,6 +99,49 @@ TEST_P(DamagedJpeg, CutFileGivesNothing) {
 INSTANTIATE_TEST_SUITE_P(Jpeg, DamagedJpeg, testing::Values(300, 2, 1));
 
 // Stray bytes before a marker lose no picture data; cameras and phones write them often.
+// Where the stored picture's quadrants (red, green / blue, white) appear once it is turned as
+// its orientation says, and the upright size.
+struct OrientationCase {
+  int orientation;
+  Rgb top_left, top_right, bottom_left, bottom_right;
+  bool turned;  // width and height swapped
+};
+
+constexpr Rgb kR{255, 0, 0}, kG{0, 255, 0}, kB{0, 0, 255}, kW{255, 255, 255};
+const OrientationCase kOrientations[] = {
+    {1, kR, kG, kB, kW, false}, {2, kG, kR, kW, kB, false}, {3, kW, kB, kG, kR, false},
+    {4, kB, kW, kR, kG, false}, {5, kR, kB, kG, kW, true},  {6, kB, kR, kW, kG, true},
+    {7, kW, kG, kB, kR, true},  {8, kG, kW, kR, kB, true},
+};
+
+class JpegOrientation : public testing::TestWithParam<OrientationCase> {};
+
+TEST_P(JpegOrientation, ComesOutUpright) {
+  const OrientationCase& c = GetParam();
+  TempFolder folder;
+  const auto path = folder.path() / "photo.jpg";
+  WriteJpeg(path, Quadrants(kR, kG, kB, kW, 48, 32), JpegKind::kRgb, c.orientation);
+  const int width = c.turned ? 32 : 48, height = c.turned ? 48 : 32;
+  ExpectQuadrants(Decode(path),
+                  Quadrants(c.top_left, c.top_right, c.bottom_left, c.bottom_right, width, height));
+}
+
+INSTANTIATE_TEST_SUITE_P(Jpeg, JpegOrientation, testing::ValuesIn(kOrientations),
+                         [](const auto& info) { return std::to_string(info.param.orientation); });
+
+TEST(ExifOrientation, ReadsEitherByteOrderAndIgnoresWhatItCannotTrust) {
+  EXPECT_EQ(ExifOrientation(ExifWithOrientation(6)), 6);
+  EXPECT_EQ(ExifOrientation(ExifWithOrientation(8, true)), 8);
+  EXPECT_EQ(ExifOrientation(ExifWithOrientation(9)), 1) << "no such orientation";
+  auto cut = ExifWithOrientation(6);
+  cut.resize(cut.size() - 8);
+  EXPECT_EQ(ExifOrientation(cut), 1) << "entry cut short";
+  auto other = ExifWithOrientation(6);
+  other[0] = 'X';
+  EXPECT_EQ(ExifOrientation(other), 1) << "not EXIF";
+  EXPECT_EQ(ExifOrientation({}), 1);
+}
+
 TEST(JpegDecoder, JunkBeforeAMarkerIsTolerated) {
   auto bytes = SampleJpeg();
   for (size_t i = 2; i + 1 < bytes.size(); ++i) {

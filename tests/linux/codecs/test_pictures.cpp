@@ -46,7 +46,31 @@ Decoded Decode(const std::string& path) {
   return out;
 }
 
-void WriteJpeg(const std::filesystem::path& path, const Picture& picture, JpegKind kind) {
+std::vector<uint8_t> ExifWithOrientation(int orientation, bool big_endian) {
+  // "Exif", two NULs, the TIFF header, then one directory with one entry: tag 0x0112, type
+  // SHORT, count 1, the value in the first two bytes of its field.
+  const auto u16 = [big_endian](uint16_t v) -> std::vector<uint8_t> {
+    return big_endian ? std::vector<uint8_t>{uint8_t(v >> 8), uint8_t(v)}
+                      : std::vector<uint8_t>{uint8_t(v), uint8_t(v >> 8)};
+  };
+  const auto u32 = [&u16, big_endian](uint32_t v) {
+    auto high = u16(uint16_t(v >> 16)), low = u16(uint16_t(v));
+    auto out = big_endian ? high : low;
+    const auto& rest = big_endian ? low : high;
+    out.insert(out.end(), rest.begin(), rest.end());
+    return out;
+  };
+  std::vector<uint8_t> data{'E', 'x', 'i', 'f', 0, 0};
+  const char order = big_endian ? 'M' : 'I';
+  for (const auto& part :
+       {std::vector<uint8_t>{uint8_t(order), uint8_t(order)}, u16(42), u32(8), u16(1), u16(0x0112),
+        u16(3), u32(1), u16(uint16_t(orientation)), u16(0), u32(0)})
+    data.insert(data.end(), part.begin(), part.end());
+  return data;
+}
+
+void WriteJpeg(const std::filesystem::path& path, const Picture& picture, JpegKind kind,
+               int orientation) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) throw std::runtime_error("cannot write " + path.string());
   jpeg_compress_struct cinfo;
@@ -64,6 +88,10 @@ void WriteJpeg(const std::filesystem::path& path, const Picture& picture, JpegKi
   jpeg_set_quality(&cinfo, 95, TRUE);
   if (kind == JpegKind::kProgressive) jpeg_simple_progression(&cinfo);
   jpeg_start_compress(&cinfo, TRUE);
+  if (orientation != 1) {
+    const auto exif = ExifWithOrientation(orientation);
+    jpeg_write_marker(&cinfo, JPEG_APP0 + 1, exif.data(), static_cast<unsigned>(exif.size()));
+  }
   std::vector<JSAMPLE> row(size_t(picture.width) * cinfo.input_components);
   for (int y = 0; y < picture.height; ++y) {
     for (int x = 0; x < picture.width; ++x) {

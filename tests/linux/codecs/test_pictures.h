@@ -30,7 +30,11 @@ Decoded Decode(const std::string& path);
 enum class JpegKind { kRgb, kGray, kCmykAdobe, kProgressive };
 // Writes `picture` as a JPEG at quality 95. For kGray the red channel is the grey level; for
 // kCmykAdobe the colours are stored as inverted CMYK with an Adobe marker.
-void WriteJpeg(const std::filesystem::path& path, const Picture& picture, JpegKind kind);
+// With an orientation other than 1 the file carries it in an EXIF segment, as cameras write it.
+void WriteJpeg(const std::filesystem::path& path, const Picture& picture, JpegKind kind,
+               int orientation = 1);
+// An APP1 segment's data holding only an orientation, in either byte order.
+std::vector<uint8_t> ExifWithOrientation(int orientation, bool big_endian = false);
 
 // One frame of a GIF written with giflib, as colour indices into `colours` (local when
 // `local` is set, else the global table).

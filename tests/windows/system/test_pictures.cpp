@@ -86,4 +86,45 @@ bool EncodeGif(const std::string& path, int width, int height, const std::vector
   return Finish(e, height, static_cast<UINT>(width), data);
 }
 
+std::string WithOrientation(std::string jpeg, int orientation) {
+  const unsigned char segment[] = {0xFF,
+                                   0xE1,
+                                   0,
+                                   34,
+                                   'E',
+                                   'x',
+                                   'i',
+                                   'f',
+                                   0,
+                                   0,
+                                   'I',
+                                   'I',
+                                   42,
+                                   0,
+                                   8,
+                                   0,
+                                   0,
+                                   0,
+                                   1,
+                                   0,
+                                   0x12,
+                                   0x01,
+                                   3,
+                                   0,
+                                   1,
+                                   0,
+                                   0,
+                                   0,
+                                   static_cast<unsigned char>(orientation),
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0,
+                                   0};
+  jpeg.insert(2, reinterpret_cast<const char*>(segment), sizeof(segment));
+  return jpeg;
+}
+
 }  // namespace vellumo::test

@@ -16,6 +16,10 @@ bool EncodeJpeg(const std::string& path, int width, int height, const PixelAt& p
 bool EncodeGif(const std::string& path, int width, int height, const std::vector<Rgb>& palette,
                const PixelAt& pixel);
 
+// The JPEG file's bytes with an EXIF segment holding only `orientation` right after its start
+// marker, as a camera writes it.
+std::string WithOrientation(std::string jpeg, int orientation);
+
 // COM for the calling thread, as the program sets it up.
 class ComApartment {
  public:

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "long_path.h"
 #include "test_folder.h"
 #include "test_pictures.h"
+#include "utf.h"
 #include "wic_picture_converter.h"
+#include "win_file_system.h"
 
 namespace vellumo {
 namespace {
@@ -160,6 +164,21 @@ TEST_F(WicPictureConverterTest, JpegComesOutWithinTolerance) {
         << "pixel " << x << "," << y;
 }
 
+TEST_F(WicPictureConverterTest, PhotoTurnedByItsOrientationComesOutUpright) {
+  constexpr int kWidth = 64, kHeight = 48;
+  const std::string stored = folder_ / "stored.jpg";
+  ASSERT_TRUE(test::EncodeJpeg(stored, kWidth, kHeight,
+                               [](int x, int y) { return Quadrants(x, y, kWidth, kHeight); }));
+  // 6: to be turned a quarter clockwise, so the stored left column becomes the top row.
+  const auto source = folder_.AddFile("photo.jpg", test::WithOrientation(test::ReadAll(stored), 6));
+  const Picture bitmap = ConvertAndRead(source, kHeight, kWidth);
+  ASSERT_FALSE(bitmap.pixels.empty());
+  EXPECT_TRUE(Near(bitmap.At(12, 16), test::kBlue, 48));
+  EXPECT_TRUE(Near(bitmap.At(36, 16), test::kRed, 48));
+  EXPECT_TRUE(Near(bitmap.At(12, 48), test::kWhite, 48));
+  EXPECT_TRUE(Near(bitmap.At(36, 48), test::kGreen, 48));
+}
+
 TEST_F(WicPictureConverterTest, GifComesOutWithItsPaletteColours) {
   constexpr int kWidth = 10, kHeight = 7;
   const auto pixel = [](int x, int y) { return Quadrants(x, y, kWidth, kHeight); };
@@ -223,6 +242,24 @@ TEST_F(WicPictureConverterTest, WritesIntoFoldersOfAnyNameAndOverItsOwnSource) {
   // The bitmap picked from its own folder as the next picture: converted onto itself.
   ASSERT_TRUE(converter_.ConvertToBitmap(target, target).has_value());
   EXPECT_EQ(test::ReadAll(target), first);
+}
+
+TEST_F(WicPictureConverterTest, ConvertsInAFolderTreeDeeperThanMaxPath) {
+  std::string deep = folder_.path();
+  while (deep.size() <= MAX_PATH) {
+    deep += "\\" + std::string(60, 'd');
+    ASSERT_TRUE(CreateDirectoryW(LongPathForm(Widen(deep)).c_str(), nullptr));
+  }
+  const auto extended = [](const std::string& path) { return Narrow(LongPathForm(Widen(path))); };
+  test::WriteAll(extended(deep + "\\a.bmp"), test::Bmp24(3, 2, Gradient));
+  const std::string target = deep + "\\vellumo.bmp";
+
+  const auto size = converter_.ConvertToBitmap(deep + "\\a.bmp", target);
+  ASSERT_TRUE(size.has_value());
+  EXPECT_EQ(test::ParseBmp24(test::ReadAll(extended(target))).value_or(Picture{}).width, 3);
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(WinFileSystem().List(deep, entries));
+  EXPECT_EQ(entries.size(), 2u) << "a partial file was left behind";
 }
 
 TEST_F(WicPictureConverterTest, RefusesWhatIsNoPicture) {

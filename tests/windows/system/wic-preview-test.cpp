@@ -155,6 +155,44 @@ TEST_F(WicPreviewTest, GifIsItsLogicalScreenWithTheFrameInPlace) {
     EXPECT_EQ(At(*preview, x, y), test::kMagenta) << "pixel " << x << "," << y;
 }
 
+// Where the stored quadrants (red, green / blue, white) appear once the picture is turned as
+// its orientation says.
+struct OrientationCase {
+  int orientation;
+  Rgb top_left, top_right, bottom_left, bottom_right;
+};
+
+class WicPreviewOrientation : public WicPreviewTest,
+                              public ::testing::WithParamInterface<OrientationCase> {};
+
+TEST_P(WicPreviewOrientation, PhotosAreShownUpright) {
+  const OrientationCase& c = GetParam();
+  const std::string path = folder_ / "photo.jpg";
+  test::WriteAll(path, test::WithOrientation(test::ReadAll(QuadrantsJpeg(96, 64)), c.orientation));
+  const auto preview = Decode(path);
+  ASSERT_TRUE(preview.has_value());
+  const bool turned = c.orientation >= 5;
+  EXPECT_EQ(preview->full.width, turned ? 64 : 96);
+  EXPECT_EQ(preview->width, turned ? 64 : 96);
+  const int w = preview->width, h = preview->height;
+  EXPECT_TRUE(Near(At(*preview, w / 4, h / 4), c.top_left, 24));
+  EXPECT_TRUE(Near(At(*preview, w * 3 / 4, h / 4), c.top_right, 24));
+  EXPECT_TRUE(Near(At(*preview, w / 4, h * 3 / 4), c.bottom_left, 24));
+  EXPECT_TRUE(Near(At(*preview, w * 3 / 4, h * 3 / 4), c.bottom_right, 24));
+}
+
+using test::kBlue, test::kGreen, test::kRed, test::kWhite;
+INSTANTIATE_TEST_SUITE_P(Exif, WicPreviewOrientation,
+                         ::testing::Values(OrientationCase{1, kRed, kGreen, kBlue, kWhite},
+                                           OrientationCase{2, kGreen, kRed, kWhite, kBlue},
+                                           OrientationCase{3, kWhite, kBlue, kGreen, kRed},
+                                           OrientationCase{4, kBlue, kWhite, kRed, kGreen},
+                                           OrientationCase{5, kRed, kBlue, kGreen, kWhite},
+                                           OrientationCase{6, kBlue, kRed, kWhite, kGreen},
+                                           OrientationCase{7, kWhite, kGreen, kBlue, kRed},
+                                           OrientationCase{8, kGreen, kWhite, kRed, kBlue}),
+                         [](const auto& info) { return std::to_string(info.param.orientation); });
+
 TEST_F(WicPreviewTest, GivesNothingForWhatCannotBeShown) {
   EXPECT_FALSE(Decode(folder_.AddFile("empty.jpg", "")));
   EXPECT_FALSE(Decode(folder_.AddFile("text.gif", "only text, not a picture\r\n")));
