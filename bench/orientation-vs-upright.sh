@@ -6,21 +6,9 @@
 # Needs: hyperfine, djpeg (libjpeg-turbo-progs), ImageMagick, GNU time (/usr/bin/time).
 set -eu
 build=${1:-build/bench}
-work="$build/bench-data"
-photo="$work/photo-6000x4000.jpg"
+. "$(dirname "$0")/photo.sh"
 turned="$work/photo-6000x4000-orientation6.jpg"
-mkdir -p "$work"
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake --preset bench
-fi
-cmake --build "$build" -j2 --target convert_bench
-bench="$build/bench/convert_bench"
-
-if [ ! -f "$photo" ]; then
-  echo "Generating $photo ..."
-  convert -size 6000x4000 -seed 7 plasma:fractal -blur 0x1 -quality 90 "$photo"
-fi
 # The same file with an EXIF segment holding orientation 6 right after the start marker.
 python3 - "$photo" "$turned" <<'PY'
 import sys
@@ -35,13 +23,6 @@ hyperfine --warmup 2 --runs 10 --export-json "$work/orientation.json" \
   -n upright "$bench $photo $work/upright.bmp" \
   -n orientation6 "$bench $turned $work/turned.bmp"
 
-peak_kib() {
-  /usr/bin/time -v "$@" 2>&1 >/dev/null | awk -F: '/Maximum resident set size/ {gsub(/ /, "", $2); print $2}'
-}
-best_peak() {  # the smallest of three runs: page-cache and allocator noise only add
-  a=$(peak_kib "$@"); b=$(peak_kib "$@"); c=$(peak_kib "$@")
-  printf '%s\n%s\n%s\n' "$a" "$b" "$c" | sort -n | head -1
-}
 upright_kib=$(best_peak "$bench" "$photo" "$work/upright.bmp")
 turned_kib=$(best_peak "$bench" "$turned" "$work/turned.bmp")
 djpeg_kib=$(best_peak djpeg -bmp -outfile "$work/djpeg.bmp" "$photo")
