@@ -8,6 +8,7 @@
 
 #include "com_ptr.h"
 #include "gif_screen.h"
+#include "long_path.h"
 #include "platform/bitmap_file.h"
 #include "utf.h"
 #include "wic_orientation.h"
@@ -265,7 +266,8 @@ std::optional<PreviewPixels> Decode(const std::wstring& path, Size box) {
 std::optional<PreviewPixels> DecodePreview(const std::string& path, int box_width, int box_height) {
   if (path.empty() || box_width < 1 || box_height < 1) return std::nullopt;
   try {
-    return Decode(Widen(path), {static_cast<UINT>(box_width), static_cast<UINT>(box_height)});
+    return Decode(LongPathForm(Widen(path)),
+                  {static_cast<UINT>(box_width), static_cast<UINT>(box_height)});
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -1,6 +1,5 @@
 #include "win_file_system.h"
 
-#include <shlwapi.h>
 #include <windows.h>
 
 #include <string_view>
@@ -46,7 +45,9 @@ bool WinFileSystem::List(const std::string& folder, std::vector<DirEntry>& entri
 
 bool WinFileSystem::FileExists(const std::string& path) {
   if (path.empty()) return false;
-  return PathFileExistsW(Widen(path).c_str()) == TRUE;
+  // Not PathFileExistsW: it stops at MAX_PATH characters.
+  const std::wstring wide = Widen(path);
+  return !wide.empty() && GetFileAttributesW(LongPathForm(wide).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool WinFileSystem::FolderExists(const std::string& path) {

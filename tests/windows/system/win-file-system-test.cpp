@@ -129,6 +129,8 @@ TEST(WinFileSystemList, FolderBeyondMaxPathIsListedAndFound) {
   EXPECT_TRUE(files.FolderExists(folder));
   EXPECT_TRUE(files.FolderExists(folder + "\\"));
   EXPECT_FALSE(files.FolderExists(folder + "\\missing"));
+  EXPECT_TRUE(files.FileExists(folder + "\\deep.jpg"));
+  EXPECT_FALSE(files.FileExists(folder + "\\missing.jpg"));
 }
 
 TEST(WinFileSystemExists, FileExistsForFilesAndFoldersButNotTheEmptyPath) {
