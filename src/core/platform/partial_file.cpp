@@ -20,14 +20,25 @@ std::string PartialFileName(std::string_view bitmap_name, std::string_view suffi
   return name;
 }
 
+namespace {
+
+// `name` is `prefix` + `bitmap_name` + `marker` + six ASCII letters or digits.
+bool Matches(std::string_view name, std::string_view prefix, std::string_view bitmap_name,
+             std::string_view marker) {
+  if (name.size() != prefix.size() + bitmap_name.size() + marker.size() + kPartialSuffixLength)
+    return false;
+  for (const std::string_view part : {prefix, bitmap_name, marker}) {
+    if (!name.starts_with(part)) return false;
+    name.remove_prefix(part.size());
+  }
+  return std::all_of(name.begin(), name.end(), IsAsciiAlnum);
+}
+
+}  // namespace
+
 bool IsPartialFileOf(std::string_view name, std::string_view bitmap_name) {
   if (bitmap_name.empty()) return false;
-  if (name.size() != bitmap_name.size() + kMarker.size() + kPartialSuffixLength) return false;
-  if (!name.starts_with(bitmap_name)) return false;
-  name.remove_prefix(bitmap_name.size());
-  if (!name.starts_with(kMarker)) return false;
-  name.remove_prefix(kMarker.size());
-  return std::all_of(name.begin(), name.end(), IsAsciiAlnum);
+  return Matches(name, "", bitmap_name, kMarker) || Matches(name, ".", bitmap_name, ".");
 }
 
 }  // namespace vellumo

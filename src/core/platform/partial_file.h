@@ -16,7 +16,8 @@ inline constexpr std::size_t kPartialSuffixLength = 6;
 std::string PartialFileName(std::string_view bitmap_name, std::string_view suffix);
 
 // True when `name` is a partial file name of `bitmap_name`: the same letters, case included,
-// and a suffix of exactly six ASCII letters or digits.
+// and a suffix of exactly six ASCII letters or digits. Earlier versions of the Linux program
+// named theirs ".<bitmap name>.XXXXXX"; those count too, so an update clears what they left.
 bool IsPartialFileOf(std::string_view name, std::string_view bitmap_name);
 
 }  // namespace vellumo
