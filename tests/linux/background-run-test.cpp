@@ -366,9 +366,14 @@ TEST_F(BackgroundRun, TheNextRunRemovesWhatAKilledRunLeftBehindAndNothingElse) {
   WriteFile(temp_.path() / "pictures/big.bmp",
             test::Bmp24Headers(kWidth, kHeight, kWidth * 3 * kHeight));
   Settings("bFadeOut=False\nsSourceFolder=" + temp_ / "pictures" + "\n");
-  const std::vector<std::string> kept = {"vellumo.bmp.partial-abc", ".vellumo.bmp.Ab12Cd",
+  const std::vector<std::string> kept = {"vellumo.bmp.partial-abc", ".vellumo.bmp.Ab12C",
                                          "vellumo.bmp.partial-Write1"};
   for (const auto& name : kept) WriteFile(temp_.path() / "bin" / name, "keep");
+  // What an earlier version left, under its own naming.
+  const fs::path earlier = temp_.path() / "bin/.vellumo.bmp.Ab12Cd";
+  WriteFile(earlier, "stale");
+  std::vector<std::string> present = kept;
+  present.push_back(earlier.filename());
   // The fallback folder's bitmap can be left half-written the same way.
   const fs::path in_fallback = temp_.path() / "data/vellumo/vellumo.bmp.partial-Old123";
   WriteFile(in_fallback, "stale");
@@ -378,7 +383,7 @@ TEST_F(BackgroundRun, TheNextRunRemovesWhatAKilledRunLeftBehindAndNothingElse) {
 
   const std::string err_path = temp_ / "killed.txt";
   const pid_t pid = Start({"-next"}, err_path);
-  const std::string partial = AwaitPartialFile(temp_.path() / "bin", kept);
+  const std::string partial = AwaitPartialFile(temp_.path() / "bin", present);
   ASSERT_FALSE(partial.empty());
   kill(pid, SIGKILL);
   EXPECT_EQ(Finish(pid, err_path).status, 128 + SIGKILL);
@@ -389,6 +394,7 @@ TEST_F(BackgroundRun, TheNextRunRemovesWhatAKilledRunLeftBehindAndNothingElse) {
   EXPECT_EQ(result.status, 0) << result.stderr_text;
   EXPECT_FALSE(fs::exists(partial));
   EXPECT_FALSE(fs::exists(in_fallback));
+  EXPECT_FALSE(fs::exists(earlier));
   for (const auto& name : kept) EXPECT_TRUE(fs::exists(temp_.path() / "bin" / name)) << name;
   EXPECT_EQ(ParseBmp24(ReadFile(bitmap())).value_or(test::Picture{}).width, kWidth);
 }
