@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ googletest libgtest-dev libgmock-dev  # build and unit tests
   libjpeg62-turbo-dev libgif-dev libx11-dev       # Linux picture codecs and X11 wallpaper
+  qt6-base-dev                                     # the Linux windows (Qt 6 Widgets)
   xvfb x11-utils                                   # an X server for the X11 and Wine tests
   g++-mingw-w64-x86-64-posix                       # the Windows cross build
   wine wine64                                      # running the Windows tests

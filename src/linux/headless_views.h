@@ -9,7 +9,7 @@
 namespace vellumo {
 
 // The event loop and windows of a run without a window system: the change screen exists only
-// as its timer, which Run waits for. Used by the background run until the Qt windows come.
+// as its timer, which Run waits for. Used by a background run with no display to show on.
 class HeadlessLoop : public EventLoop, public Views {
  public:
   void Yield() override {}

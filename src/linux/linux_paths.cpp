@@ -39,11 +39,15 @@ std::string WallpaperFolder() {
   return Home() + "/Pictures/";
 }
 
-std::string ExeFolder() {
+std::string ExePath() {
   std::error_code error;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return {};
-  return exe.parent_path().string();
+  return error ? std::string() : exe.string();
+}
+
+std::string ExeFolder() {
+  const std::string exe = ExePath();
+  return exe.empty() ? exe : std::filesystem::path(exe).parent_path().string();
 }
 
 std::string BitmapPath() {

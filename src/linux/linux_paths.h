@@ -15,8 +15,9 @@ std::string SettingsFilePath();  // <config>/vellumo/settings.ini
 // user's Pictures folder; always ending in "/".
 std::string WallpaperFolder();
 
-// The folder holding the running executable, without a trailing "/"; empty when it cannot be
-// found (no /proc).
+// The running executable's absolute path; empty when it cannot be found (no /proc).
+std::string ExePath();
+// The folder holding it, without a trailing "/"; empty when it cannot be found.
 std::string ExeFolder();
 
 // vellumo.bmp beside the executable; empty when that folder is unknown. Whether the folder

@@ -226,6 +226,20 @@ TEST_F(BackgroundRun, WithoutADesktopWritesTheBitmapAndLastFileAndFails) {
   EXPECT_EQ(ParseBmp24(ReadFile(bitmap())).value_or(test::Picture{}).width, 8);
 }
 
+// At login the display named in the environment may not take connections yet: the change goes
+// on without its notice rather than ending in Qt's start-up.
+TEST_F(BackgroundRun, ADisplayThatCannotBeReachedChangesTheWallpaperWithoutWindows) {
+  Picture("a.bmp");
+  Settings("bFadeOut=True\nsSourceFolder=" + temp_ / "pictures" + "\n");
+  env_["DISPLAY"] = "127.0.0.1:93";  // nothing listens on TCP port 6093
+  env_["WAYLAND_DISPLAY"] = temp_ / "no-such-socket";
+
+  const auto result = Run({"-next"});
+  ASSERT_EQ(result.status, 0) << result.stderr_text;
+  EXPECT_EQ(result.stderr_text, "");
+  EXPECT_NE(GsettingsLog().find("picture-uri|"), std::string::npos);
+}
+
 TEST_F(BackgroundRun, ABadPictureLeavesTheWallpaperAndBitmapAlone) {
   const std::string bad = temp_ / "pictures/broken.jpg";
   WriteFile(bad, "\xFF\xD8\xFF\xE0 this is not really a jpeg");
@@ -264,7 +278,7 @@ TEST_F(BackgroundRun, ALastFileThatCannotBeStoredIsReportedAndFailsTheRun) {
   EXPECT_NE(GsettingsLog().find("picture-uri|"), std::string::npos) << "the change itself happened";
 }
 
-TEST_F(BackgroundRun, AnInteractiveRunSaysSoAndTouchesNothing) {
+TEST_F(BackgroundRun, AnInteractiveRunWithoutADisplaySaysSoAndTouchesNothing) {
   for (const auto& args : {std::vector<std::string>{}, {"-next", "now"}, {"/next"}}) {
     const auto result = Run(args);
     EXPECT_EQ(result.status, 2);

@@ -14,6 +14,18 @@ inline constexpr int kTriggerIntervalMs = 200;
 inline constexpr int kFileNameLabelTwips = 2940;
 inline constexpr int kEscape = 27;
 
+// The change screen's layout in twips (15 to a pixel at 96 dpi), shared by every platform's
+// window: its client area and its three parts.
+struct TwipsRect {
+  int left, top, width, height;
+};
+inline constexpr TwipsRect kChangingClient{0, 0, 4680, 1200};
+inline constexpr TwipsRect kChangingImage{135, 90, 1005, 1005};   // the program's icon
+inline constexpr TwipsRect kChangingTitle{1395, 315, 3210, 465};  // the program's name, bold
+inline constexpr TwipsRect kChangingFileName{1620, 810, kFileNameLabelTwips, 240};
+inline constexpr int kChangingTitleCentipoints = 1575;    // Arial bold
+inline constexpr int kChangingFileNameCentipoints = 825;  // Arial
+
 // Pixels of a length of `twips`: whole twips per pixel, integer division (15 at 96 dpi, so a
 // 2940-twip label is 196 pixels). The change screen is laid out with it.
 int TwipsToPixels(int twips, int dpi);

@@ -13,13 +13,14 @@ namespace vellumo::codecs {
 std::optional<PixelSize> DecodeBmp(std::FILE* file, const SizeHandler& on_size,
                                    const RowHandler& on_row);
 std::optional<PixelSize> DecodeJpeg(std::FILE* file, const SizeHandler& on_size,
-                                    const RowHandler& on_row);
+                                    const RowHandler& on_row, const ScaleHandler& scale = {});
 std::optional<PixelSize> DecodeGif(std::FILE* file, const SizeHandler& on_size,
                                    const RowHandler& on_row);
 
 // Tells the format from the first bytes and hands the stream to its decoder.
 std::optional<PixelSize> DecodePictureStream(std::FILE* file, const SizeHandler& on_size,
-                                             const RowHandler& on_row);
+                                             const RowHandler& on_row,
+                                             const ScaleHandler& scale = {});
 
 // True when a picture of this size may be decoded: sensible as a bitmap and accepted by the
 // caller. Decoders ask before allocating anything that grows with the picture.

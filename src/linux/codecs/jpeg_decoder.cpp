@@ -1,5 +1,7 @@
 #include <csetjmp>
+#include <cstdint>
 #include <cstring>
+#include <utility>
 
 // clang-format off
 #include <cstdio>
@@ -8,6 +10,7 @@
 // clang-format on
 
 #include "decoders.h"
+#include "platform/bitmap_file.h"
 #include "platform/exif_orientation.h"
 #include "platform/upright_rows.h"
 
@@ -81,20 +84,49 @@ int Orientation(j_decompress_ptr cinfo) {
   return kUpright;
 }
 
+// The smallest DCT scaling, in eighths, that still gives at least `wanted` (upright) pixels.
+void ChooseScale(j_decompress_ptr cinfo, bool transposed, PixelSize wanted) {
+  if (transposed) std::swap(wanted.width, wanted.height);
+  for (unsigned eighths = 1; eighths < 8; ++eighths) {
+    cinfo->scale_num = eighths;
+    cinfo->scale_denom = 8;
+    jpeg_calc_output_dimensions(cinfo);
+    if (static_cast<int64_t>(cinfo->output_width) >= wanted.width &&
+        static_cast<int64_t>(cinfo->output_height) >= wanted.height)
+      return;
+  }
+  cinfo->scale_num = 1;
+  cinfo->scale_denom = 1;
+}
+
+PixelSize UprightSize(j_decompress_ptr cinfo, bool transposed) {
+  const int width = static_cast<int>(cinfo->image_width);
+  const int height = static_cast<int>(cinfo->image_height);
+  return transposed ? PixelSize{height, width} : PixelSize{width, height};
+}
+
 // Everything that can longjmp lives here; it holds no C++ objects, and its buffers come from
 // libjpeg's pools, which jpeg_destroy_decompress frees. Rows go through `upright`, which turns
 // the picture by its recorded orientation.
-bool DecodeRows(j_decompress_ptr cinfo, std::FILE* file, UprightRows& upright) {
+bool DecodeRows(j_decompress_ptr cinfo, std::FILE* file, UprightRows& upright,
+                const ScaleHandler& scale) {
   jpeg_stdio_src(cinfo, file);
   cinfo->mem->max_memory_to_use = kMaxJpegMemory;
   jpeg_save_markers(cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(cinfo, TRUE);
-  upright.SetOrientation(Orientation(cinfo));
-  if (!AcceptSize(cinfo->image_width, cinfo->image_height, upright.SizeHandlerForDecoder()))
-    return false;
+  const int orientation = Orientation(cinfo);
+  upright.SetOrientation(orientation);
+  // The full size must make a sensible bitmap even when a smaller one is asked for: a preview
+  // shows no picture that could not become the wallpaper.
+  if (!IsSensibleBitmapSize(cinfo->image_width, cinfo->image_height)) return false;
 
   const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
   cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+  const bool transposed = orientation >= 5;
+  if (scale) ChooseScale(cinfo, transposed, scale(UprightSize(cinfo, transposed)));
+  jpeg_calc_output_dimensions(cinfo);
+  if (!AcceptSize(cinfo->output_width, cinfo->output_height, upright.SizeHandlerForDecoder()))
+    return false;
   jpeg_start_decompress(cinfo);
 
   const JDIMENSION width = cinfo->output_width;
@@ -141,7 +173,7 @@ class DecompressGuard {
 }  // namespace
 
 std::optional<PixelSize> DecodeJpeg(std::FILE* file, const SizeHandler& on_size,
-                                    const RowHandler& on_row) {
+                                    const RowHandler& on_row, const ScaleHandler& scale) {
   jpeg_decompress_struct cinfo;
   std::memset(&cinfo, 0, sizeof cinfo);
   ErrorManager errors;
@@ -156,7 +188,7 @@ std::optional<PixelSize> DecodeJpeg(std::FILE* file, const SizeHandler& on_size,
   if (setjmp(errors.jump) != 0) return std::nullopt;
   jpeg_create_decompress(&cinfo);
   cinfo.progress = &progress;
-  if (!DecodeRows(&cinfo, file, upright)) return std::nullopt;
+  if (!DecodeRows(&cinfo, file, upright, scale)) return std::nullopt;
   // No libjpeg call from here on: nothing can longjmp past the held picture.
   if (!upright.Finish()) return std::nullopt;
   return upright.Upright();

@@ -20,13 +20,13 @@ bool AcceptSize(int64_t width, int64_t height, const SizeHandler& on_size) {
 }
 
 std::optional<PixelSize> DecodePictureStream(std::FILE* file, const SizeHandler& on_size,
-                                             const RowHandler& on_row) {
+                                             const RowHandler& on_row, const ScaleHandler& scale) {
   std::array<uint8_t, 6> magic{};
   if (std::fread(magic.data(), 1, magic.size(), file) != magic.size()) return std::nullopt;
   if (std::fseek(file, 0, SEEK_SET) != 0) return std::nullopt;
   if (magic[0] == 'B' && magic[1] == 'M') return DecodeBmp(file, on_size, on_row);
   if (magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF) {
-    return DecodeJpeg(file, on_size, on_row);
+    return DecodeJpeg(file, on_size, on_row, scale);
   }
   if (std::memcmp(magic.data(), "GIF87a", 6) == 0 || std::memcmp(magic.data(), "GIF89a", 6) == 0) {
     return DecodeGif(file, on_size, on_row);
@@ -53,11 +53,11 @@ std::FILE* OpenRegularFile(const std::string& path) {
 }  // namespace
 
 std::optional<PixelSize> DecodePicture(const std::string& path, const SizeHandler& on_size,
-                                       const RowHandler& on_row) {
+                                       const RowHandler& on_row, const ScaleHandler& scale) {
   if (path.empty()) return std::nullopt;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenRegularFile(path), &std::fclose);
   if (!file) return std::nullopt;
-  return codecs::DecodePictureStream(file.get(), on_size, on_row);
+  return codecs::DecodePictureStream(file.get(), on_size, on_row, scale);
 }
 
 }  // namespace vellumo

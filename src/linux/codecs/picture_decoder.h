@@ -10,10 +10,16 @@
 
 namespace vellumo {
 
+// Called once with the picture's upright pixel size before any row; returns the smallest size
+// the caller needs. A format that can scale while it decodes (JPEG) then hands on_size and
+// on_row a smaller picture that is still at least that big; the others stay at full size.
+using ScaleHandler = std::function<PixelSize(PixelSize full)>;
+
 // Decodes a BMP, JPEG or GIF file (told apart by their contents, not their names) one row at
 // a time. Returns the pixel size when every row was decoded; nothing for a missing, empty,
-// truncated, corrupt or absurdly large picture, or when a handler stopped it.
+// truncated, corrupt or absurdly large picture, or when a handler stopped it. Without a
+// `scale` handler the picture comes at its full size.
 std::optional<PixelSize> DecodePicture(const std::string& path, const SizeHandler& on_size,
-                                       const RowHandler& on_row);
+                                       const RowHandler& on_row, const ScaleHandler& scale = {});
 
 }  // namespace vellumo

@@ -10,15 +10,13 @@
 namespace vellumo {
 namespace {
 
-constexpr int kTitlePoints = 1575;  // hundredths of a point
-
 // The notice is designed in twips (15 to a pixel at 96 dpi). Every length becomes pixels with
 // whole twips per pixel, as the core measures the file name label, so the label is exactly as
 // wide as the text shortened for it at any dpi.
-RECT Placed(int left, int top, int width, int height, int dpi) {
-  const int x = TwipsToPixels(left, dpi);
-  const int y = TwipsToPixels(top, dpi);
-  return RECT{x, y, x + TwipsToPixels(width, dpi), y + TwipsToPixels(height, dpi)};
+RECT Placed(const TwipsRect& twips, int dpi) {
+  const int x = TwipsToPixels(twips.left, dpi);
+  const int y = TwipsToPixels(twips.top, dpi);
+  return RECT{x, y, x + TwipsToPixels(twips.width, dpi), y + TwipsToPixels(twips.height, dpi)};
 }
 
 RECT PrimaryScreen() {
@@ -48,10 +46,11 @@ std::vector<HWND> EnabledThreadWindows(HWND except) {
 
 ChangingLayout LayoutChanging(int dpi) {
   ChangingLayout layout{};
-  layout.client = SIZE{TwipsToPixels(4680, dpi), TwipsToPixels(1200, dpi)};
-  layout.image = Placed(135, 90, 1005, 1005, dpi);
-  layout.title = Placed(1395, 315, 3210, 465, dpi);
-  layout.file_name = Placed(1620, 810, kFileNameLabelTwips, 240, dpi);
+  layout.client =
+      SIZE{TwipsToPixels(kChangingClient.width, dpi), TwipsToPixels(kChangingClient.height, dpi)};
+  layout.image = Placed(kChangingImage, dpi);
+  layout.title = Placed(kChangingTitle, dpi);
+  layout.file_name = Placed(kChangingFileName, dpi);
   layout.icon_size = layout.image.right - layout.image.left;
   return layout;
 }
@@ -65,8 +64,8 @@ WinChangeScreenView::WinChangeScreenView(ChangeScreenEvents& events, WinEventLoo
     : events_(events), loop_(loop) {
   const int dpi = loop.ScreenDpi();
   layout_ = LayoutChanging(dpi);
-  title_font_ = CreateArial(kTitlePoints, dpi, true);
-  name_font_ = CreateArial(kFileNamePoints, dpi, false);
+  title_font_ = CreateArial(kChangingTitleCentipoints, dpi, true);
+  name_font_ = CreateArial(kChangingFileNameCentipoints, dpi, false);
   icon_ = LoadProgramIcon(layout_.icon_size);
 
   CreateWindowArgs args;

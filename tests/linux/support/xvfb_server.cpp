@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace vellumo::test {
@@ -28,16 +30,39 @@ std::string ReadDisplayNumber(int fd) {
   }
 }
 
+// The display numbers of $VELLUMO_XVFB_DISPLAYS ("241-245" or "241"); none when unset.
+std::vector<std::string> AssignedDisplays() {
+  const char* range = std::getenv("VELLUMO_XVFB_DISPLAYS");
+  if (!range || !*range) return {};
+  const int first = std::atoi(range);
+  const char* dash = std::strchr(range, '-');
+  const int last = dash ? std::atoi(dash + 1) : first;
+  std::vector<std::string> numbers;
+  for (int n = first; n <= last && n >= 0; ++n) numbers.push_back(std::to_string(n));
+  return numbers;
+}
+
 }  // namespace
 
 XvfbServer::XvfbServer(const std::string& screen) {
+  const auto assigned = AssignedDisplays();
+  if (assigned.empty()) {
+    Start(screen, {});
+    return;
+  }
+  for (const std::string& number : assigned)
+    if (Start(screen, number)) return;
+}
+
+bool XvfbServer::Start(const std::string& screen, const std::string& number) {
   int number_pipe[2];
-  if (pipe2(number_pipe, O_CLOEXEC) != 0) return;
-  // The server picks a free display itself and tells us which, so test programs started
-  // together never race for the same number.
+  if (pipe2(number_pipe, O_CLOEXEC) != 0) return false;
+  // With -displayfd the server tells us its display once it accepts connections; without a
+  // number it picks a free one itself, so test programs started together never race for one.
   std::vector<std::string> argv = {"Xvfb",     "-displayfd", std::to_string(number_pipe[1]),
                                    "-screen",  "0",          screen,
                                    "-noreset", "-nolisten",  "tcp"};
+  if (!number.empty()) argv.insert(argv.begin() + 1, ":" + number);
   std::vector<char*> args;
   for (std::string& arg : argv) args.push_back(arg.data());
   args.push_back(nullptr);
@@ -53,13 +78,14 @@ XvfbServer::XvfbServer(const std::string& screen) {
     _exit(127);  // not installed: the pipe closes without a number
   }
   close(number_pipe[1]);
-  const std::string number = pid_ > 0 ? ReadDisplayNumber(number_pipe[0]) : std::string();
+  const std::string started = pid_ > 0 ? ReadDisplayNumber(number_pipe[0]) : std::string();
   close(number_pipe[0]);
-  if (number.empty()) {
+  if (started.empty()) {
     Stop();
-    return;
+    return false;
   }
-  display_ = ":" + number;
+  display_ = ":" + started;
+  return true;
 }
 
 void XvfbServer::Stop() {

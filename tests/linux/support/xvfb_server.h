@@ -6,8 +6,10 @@
 
 namespace vellumo::test {
 
-// An Xvfb of its own on a display number it chose; display() is empty when none started.
-// -noreset keeps the root background when the last client disconnects.
+// An Xvfb of its own on a display number it chose, or on the first free one of the range
+// $VELLUMO_XVFB_DISPLAYS ("241-245") where a machine shared with others assigns numbers;
+// display() is empty when none started. -noreset keeps the root background when the last
+// client disconnects.
 class XvfbServer {
  public:
   explicit XvfbServer(const std::string& screen);
@@ -17,6 +19,8 @@ class XvfbServer {
   const std::string& display() const { return display_; }
 
  private:
+  // Starts Xvfb on `number`, or on a number of its choosing when empty; true once it runs.
+  bool Start(const std::string& screen, const std::string& number);
   void Stop();
 
   pid_t pid_ = -1;

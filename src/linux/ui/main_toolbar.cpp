@@ -1,0 +1,117 @@
+#include "main_toolbar.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenu>
+#include <QToolButton>
+
+#include "pictures.h"
+
+namespace vellumo {
+namespace {
+
+// The pictures by their number on the toolbar's list; the first three are the source types.
+constexpr std::array<const char*, kToolbarImages> kImageNames{
+    "file", "folder", "subfolders", "random", "repeats", "fadeout", "makefile", "startup", "about"};
+
+}  // namespace
+
+MainToolbar::MainToolbar(QWidget* parent, MainEvents& events, int icon_size, int width)
+    : QToolBar(parent), events_(events) {
+  setAccessibleName(QStringLiteral("Toolbar"));
+  setMovable(false);
+  setFloatable(false);
+  setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  setIconSize(QSize(icon_size, icon_size));
+  for (size_t i = 0; i < images_.size(); ++i) images_[i] = ToolbarIcon(kImageNames[i]);
+  setContentsMargins(0, 0, 0, 0);
+  layout()->setContentsMargins(0, 0, 0, 0);
+  layout()->setSpacing(0);
+  for (const ToolbarButton& spec : kToolbarButtons) AddButton(spec);
+  FitFont(width);
+}
+
+// The system's font, made a little smaller while the buttons would not all fit: a button past
+// the end would only be reached through the toolbar's overflow menu. Three quarters of the size
+// at the least.
+void MainToolbar::FitFont(int width) {
+  QFont smaller = font();
+  const double smallest = smaller.pointSizeF() * 3 / 4;
+  while (sizeHint().width() > width && smaller.pointSizeF() > smallest) {
+    smaller.setPointSizeF(smaller.pointSizeF() - 0.25);
+    setFont(smaller);
+  }
+}
+
+void MainToolbar::AddButton(const ToolbarButton& spec) {
+  if (spec.kind == ButtonKind::kSeparator) {
+    addSeparator();
+    return;
+  }
+  const QString caption = QString::fromUtf8(spec.caption);
+  QAction* action = addAction(images_[static_cast<size_t>(spec.image - 1)], caption);
+  actions_[static_cast<size_t>(spec.index - 1)] = action;
+  action->setCheckable(spec.kind == ButtonKind::kCheck);
+  action->setVisible(spec.visible);
+  const int index = spec.index;
+  connect(action, &QAction::triggered, this,
+          [this, index](bool checked) { events_.OnToolbarClick(index, checked); });
+  if (spec.kind == ButtonKind::kDropDown) MakeSourceMenu();
+
+  QToolButton* button = Button(index);
+  if (!button) return;
+  // Reached with Tab like any other control; Space presses the button.
+  button->setFocusPolicy(Qt::TabFocus);
+  button->setAccessibleName(caption.trimmed());
+}
+
+// Qt 6 opens a button's menu after a delay by default; here the arrow opens it at once and the
+// face runs the button's own command.
+void MainToolbar::MakeSourceMenu() {
+  source_menu_ = new QMenu(this);
+  source_menu_->setAccessibleName(QStringLiteral("Source"));
+  for (size_t i = 0; i < kSourceMenu.size(); ++i) {
+    QAction* entry = source_menu_->addAction(QString::fromUtf8(kSourceMenu[i].text));
+    entry->setObjectName(QString::fromUtf8(kSourceMenu[i].key));
+    const int number = static_cast<int>(i) + 1;
+    connect(entry, &QAction::triggered, this, [this, number] { events_.OnSourceMenu(number); });
+  }
+  QAction* source = Action(toolbar::kSource);
+  source->setMenu(source_menu_);
+  QToolButton* button = Button(toolbar::kSource);
+  if (!button) return;
+  button->setPopupMode(QToolButton::MenuButtonPopup);
+  button->installEventFilter(this);
+}
+
+// The arrow down or F4 on "Source" opens its menu, as in a drop-down list.
+bool MainToolbar::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QToolBar::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Down && key != Qt::Key_F4) return QToolBar::eventFilter(watched, event);
+  Button(toolbar::kSource)->showMenu();
+  return true;
+}
+
+QAction* MainToolbar::Action(int index) const {
+  if (index < 1 || index > static_cast<int>(actions_.size())) return nullptr;
+  return actions_[static_cast<size_t>(index - 1)];
+}
+
+QToolButton* MainToolbar::Button(int index) const {
+  QAction* action = Action(index);
+  return action ? qobject_cast<QToolButton*>(widgetForAction(action)) : nullptr;
+}
+
+void MainToolbar::SetPressed(int index, bool pressed) {
+  if (QAction* action = Action(index)) action->setChecked(pressed);
+}
+
+void MainToolbar::SetSourceImage(int image) {
+  if (image < 1 || image > 3) return;
+  if (QAction* action = Action(toolbar::kSource))
+    action->setIcon(images_[static_cast<size_t>(image - 1)]);
+}
+
+}  // namespace vellumo

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QIcon>
+#include <QToolBar>
+#include <array>
+
+#include "ui/main_view.h"
+#include "ui/toolbar.h"
+
+class QMenu;
+class QToolButton;
+
+namespace vellumo {
+
+// The settings window's toolbar: text under the pictures, check buttons, and the "Source"
+// button whose arrow opens its menu. Clicks and menu choices go straight to `events`.
+class MainToolbar : public QToolBar {
+  Q_OBJECT
+
+ public:
+  // `width` is the room the buttons must fit in.
+  MainToolbar(QWidget* parent, MainEvents& events, int icon_size, int width);
+
+  // By the button's index (1 to 10); null for a separator.
+  QAction* Action(int index) const;
+  QToolButton* Button(int index) const;
+  QMenu* SourceMenu() const { return source_menu_; }
+
+  // Without running the button's command.
+  void SetPressed(int index, bool pressed);
+  // 1 to 3: the single file, the single folder, the sub-folders.
+  void SetSourceImage(int image);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void AddButton(const ToolbarButton& spec);
+  void MakeSourceMenu();
+  void FitFont(int width);
+
+  MainEvents& events_;
+  std::array<QAction*, kToolbarButtons.size()> actions_{};
+  std::array<QIcon, kToolbarImages> images_;
+  QMenu* source_menu_ = nullptr;
+};
+
+}  // namespace vellumo

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "preview_decoder.h"
+#include "test_pictures.h"
+
+namespace vellumo::test {
+namespace {
+
+Picture QuadrantPicture(int width, int height) {
+  Picture picture{width, height, {}};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) picture.pixels.push_back(Quadrants(x, y, width, height));
+  return picture;
+}
+
+Rgb PixelOf(const PreviewPixels& preview, int x, int y) {
+  const uint8_t* p = &preview.bgra[(static_cast<size_t>(y) * preview.width + x) * 4];
+  return Rgb{p[2], p[1], p[0]};
+}
+
+bool Near(Rgb got, Rgb want) {
+  constexpr int kTolerance = 24;
+  return std::abs(got.r - want.r) <= kTolerance && std::abs(got.g - want.g) <= kTolerance &&
+         std::abs(got.b - want.b) <= kTolerance;
+}
+
+struct PreviewCase {
+  const char* name;
+  bool jpeg;
+  int orientation;
+  int width, height;          // as stored
+  int box_width, box_height;  // where it is shown
+  int decoded_width, decoded_height;
+  Rgb top_left;  // upright
+};
+
+const PreviewCase kCases[] = {
+    // 800 x 600 shown at 100 x 75: an eighth is exactly enough.
+    {"JpegEighth", true, 1, 800, 600, 100, 100, 100, 75, kRed},
+    // Shown at 150 x 113: an eighth is too small, two eighths the smallest that is not.
+    {"JpegQuarter", true, 1, 800, 600, 150, 150, 200, 150, kRed},
+    // Stored 800 x 600, turned to 600 x 800 and shown at 75 x 100.
+    {"JpegTurned", true, 6, 800, 600, 100, 100, 75, 100, kBlue},
+    // A box larger than the picture: full size, never enlarged.
+    {"JpegSmall", true, 1, 64, 48, 500, 500, 64, 48, kRed},
+    // A bitmap keeps every fourth pixel across and down: 64 x 48 in a 16 x 16 box.
+    {"BmpSampled", false, 1, 64, 48, 16, 16, 16, 12, kRed},
+    // 3.9 times too big: every third pixel, so it is still not smaller than shown.
+    {"BmpUneven", false, 1, 78, 40, 20, 20, 26, 13, kRed},
+};
+
+class Preview : public testing::TestWithParam<PreviewCase> {};
+
+TEST_P(Preview, DecodesAtLeastTheShownSizeAndReportsTheFullSize) {
+  const PreviewCase& c = GetParam();
+  TempFolder folder;
+  const auto path = folder.path() / (c.jpeg ? "photo.jpg" : "photo.bmp");
+  if (c.jpeg) {
+    WriteJpeg(path, QuadrantPicture(c.width, c.height), JpegKind::kRgb, c.orientation);
+  } else {
+    WriteFile(path, Bmp24(c.width, c.height,
+                          [&](int x, int y) { return Quadrants(x, y, c.width, c.height); }));
+  }
+  const auto preview = DecodePreview(path, c.box_width, c.box_height);
+  ASSERT_TRUE(preview.has_value());
+  const bool turned = c.orientation >= 5;
+  EXPECT_EQ(preview->full.width, turned ? c.height : c.width);
+  EXPECT_EQ(preview->full.height, turned ? c.width : c.height);
+  EXPECT_EQ(preview->width, c.decoded_width);
+  EXPECT_EQ(preview->height, c.decoded_height);
+  ASSERT_EQ(preview->bgra.size(), static_cast<size_t>(preview->width) * preview->height * 4);
+  EXPECT_TRUE(Near(PixelOf(*preview, preview->width / 4, preview->height / 4), c.top_left));
+  EXPECT_EQ(preview->bgra[3], 255) << "opaque";
+}
+
+INSTANTIATE_TEST_SUITE_P(Codecs, Preview, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Preview, NothingForWhatCannotBeLoaded) {
+  TempFolder folder;
+  WriteFile(folder.path() / "cut.bmp", Bmp24Headers(64, 48, 100));
+  EXPECT_FALSE(DecodePreview(folder / "cut.bmp", 10, 10).has_value());
+  EXPECT_FALSE(DecodePreview(folder / "missing.jpg", 10, 10).has_value());
+}
+
+}  // namespace
+}  // namespace vellumo::test

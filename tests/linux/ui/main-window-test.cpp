@@ -1,0 +1,252 @@
+// The settings window's wiring, offscreen: controls and texts, and the user's actions reaching
+// the logic. What the logic does with them is tested in the core.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "main_toolbar.h"
+#include "main_window_fixture.h"
+#include "preview_pane.h"
+#include "qt_views.h"
+#include "ui/main_layout.h"
+#include "ui/toolbar.h"
+
+namespace vellumo {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class MainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    hooks_.choose_folder = [this](QWidget* owner, const std::string& prompt,
+                                  const std::string& start) {
+      chooser_calls_.push_back(prompt + " from " + start);
+      EXPECT_EQ(owner, view_->window());
+      return std::string("/home/me/Pictures");
+    };
+    hooks_.decode_preview = [this](const std::string& path,
+                                   QSize fit) -> std::optional<PreviewImage> {
+      asked_fit_ = fit;
+      if (path != "good.jpg") return std::nullopt;
+      QImage image(fit, QImage::Format_RGB32);
+      image.fill(Qt::red);
+      return PreviewImage{image, PixelSize{4000, 3000}};
+    };
+    view_ = std::make_unique<QtMainView>(events_, hooks_);
+  }
+
+  QWidget& Window() { return *view_->window(); }
+  template <typename T>
+  T& Control(const char* name) {
+    T* control = Window().findChild<T*>(QString::fromLatin1(name));
+    if (!control) throw std::runtime_error(std::string("no control ") + name);
+    return *control;
+  }
+  void ShowActive() {
+    view_->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+  }
+
+  RecordedEvents events_;
+  MainWindowHooks hooks_;
+  std::vector<std::string> chooser_calls_;
+  QSize asked_fit_;
+  std::unique_ptr<QtMainView> view_;
+};
+
+TEST_F(MainWindowTest, HasTheDesignedControlsCaptionsAndSize) {
+  EXPECT_EQ(Window().windowTitle(), main_text::kCaption);
+  EXPECT_EQ(Window().size(), QSize(main_layout::kClientWidth, main_layout::kClientHeight));
+  EXPECT_EQ(Control<QGroupBox>("Frame1").title(), "Location");
+  EXPECT_EQ(Control<QGroupBox>("fraImages").title(), "Images (0)");
+  EXPECT_EQ(Control<QGroupBox>("fraPreview").title(), "       Preview");
+  EXPECT_EQ(Control<QGroupBox>("Frame2").title(), "Display Mode");
+  EXPECT_EQ(Control<QPushButton>("btnNext").text(), "&Next Picture");
+  EXPECT_FALSE(Control<QPushButton>("btnNext").isEnabled());
+  EXPECT_EQ(Control<QPushButton>("btnSave").text(), "&SAVE and Exit");
+  EXPECT_TRUE(Control<QCheckBox>("chkPreview").isChecked());
+  EXPECT_TRUE(Control<QLineEdit>("txtSource").isReadOnly());
+  const auto& modes = Control<QComboBox>("cboDisplayMode");
+  ASSERT_EQ(modes.count(), 4);
+  EXPECT_EQ(modes.itemText(3), "Tile");
+  EXPECT_TRUE(Control<QGroupBox>("Frame1").font().bold());
+  EXPECT_EQ(Control<QGroupBox>("Frame1").geometry(), QRect(3, 60, 367, 49));
+  EXPECT_EQ(Control<QCheckBox>("chkPreview").geometry(), QRect(188, 111, 16, 16))
+      << "over the preview caption's blanks";
+}
+
+TEST_F(MainWindowTest, ToolbarHasTheDesignedButtons) {
+  MainToolbar& toolbar = view_->toolbar();
+  for (const ToolbarButton& spec : kToolbarButtons) {
+    QAction* action = toolbar.Action(spec.index);
+    SCOPED_TRACE(spec.index);
+    if (spec.kind == ButtonKind::kSeparator) {
+      EXPECT_EQ(action, nullptr);
+      continue;
+    }
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->text(), spec.caption);
+    EXPECT_EQ(action->isCheckable(), spec.kind == ButtonKind::kCheck);
+    EXPECT_EQ(action->isVisible(), spec.visible);
+  }
+  EXPECT_EQ(toolbar.toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+  EXPECT_EQ(toolbar.Button(toolbar::kSource)->popupMode(), QToolButton::MenuButtonPopup);
+  ASSERT_EQ(toolbar.SourceMenu()->actions().size(), 3);
+  EXPECT_EQ(toolbar.SourceMenu()->actions()[1]->text(), "Single Folder");
+}
+
+TEST_F(MainWindowTest, EveryControlTheKeyboardReachesHasAnAccessibleName) {
+  for (QWidget* child : Window().findChildren<QWidget*>()) {
+    if (child->focusPolicy() == Qt::NoFocus || !child->isVisibleTo(&Window())) continue;
+    const auto* button = qobject_cast<QAbstractButton*>(child);
+    const bool named = !child->accessibleName().isEmpty() || (button && !button->text().isEmpty());
+    EXPECT_TRUE(named) << child->metaObject()->className() << " "
+                       << child->objectName().toStdString();
+  }
+}
+
+TEST_F(MainWindowTest, ToolbarClicksReachTheLogicWithTheNewState) {
+  ShowActive();
+  MainToolbar& toolbar = view_->toolbar();
+  QTest::mouseClick(toolbar.Button(toolbar::kRandom), Qt::LeftButton);
+  view_->SetButtonPressed(toolbar::kRepeats, true);  // no command
+  QTest::mouseClick(toolbar.Button(toolbar::kRepeats), Qt::LeftButton);
+  QTest::mouseClick(toolbar.Button(toolbar::kAbout), Qt::LeftButton);
+  QToolButton* source = toolbar.Button(toolbar::kSource);
+  QTest::mouseClick(source, Qt::LeftButton, {}, QPoint(4, source->height() / 2));  // its face
+  EXPECT_EQ(events_.lines, (Lines{"toolbar 4 pressed", "toolbar 5", "toolbar 10", "toolbar 2"}));
+}
+
+TEST_F(MainWindowTest, SourceArrowAndKeyboardOpenTheMenuWhoseEntriesReachTheLogic) {
+  ShowActive();
+  QToolButton* source = view_->toolbar().Button(toolbar::kSource);
+  WhenOpen([](QWidget& menu) {
+    QTest::keyClick(&menu, Qt::Key_Down);
+    QTest::keyClick(&menu, Qt::Key_Down);
+    QTest::keyClick(&menu, Qt::Key_Return);
+  });
+  QTest::mouseClick(source, Qt::LeftButton, {}, QPoint(source->width() - 3, source->height() / 2));
+  WhenOpen([](QWidget& menu) {
+    QTest::keyClick(&menu, Qt::Key_Down);
+    QTest::keyClick(&menu, Qt::Key_Return);
+  });
+  source->setFocus();
+  QTest::keyClick(source, Qt::Key_Down);
+  EXPECT_EQ(events_.lines, (Lines{"menu 2", "menu 1"}));
+
+  view_->SetSourceImage(1);
+  EXPECT_EQ(source->icon().cacheKey(),
+            view_->toolbar().Action(toolbar::kSource)->icon().cacheKey());
+}
+
+TEST_F(MainWindowTest, ControlsReportTheUsersActions) {
+  ShowActive();
+  view_->SetImages({"Amber swirl", "Harbour at dusk", "Nuit étoilée"});
+  view_->SetNextEnabled(true);
+  auto& list = Control<QListView>("lstImages");
+  ASSERT_EQ(list.model()->rowCount(), 3);
+  EXPECT_EQ(list.model()->index(2, 0).data().toString(), "Nuit étoilée");
+  const QPoint second = list.visualRect(list.model()->index(1, 0)).center();
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second);
+  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, second);
+  QTest::mouseClick(&Control<QCheckBox>("chkPreview"), Qt::LeftButton);
+  QTest::mouseClick(&Control<QPushButton>("btnBrowse"), Qt::LeftButton);
+  QTest::mouseClick(&Control<QPushButton>("btnDisplaySettings"), Qt::LeftButton);
+  QTest::mouseClick(&Control<QPushButton>("btnNext"), Qt::LeftButton);
+  QTest::mouseClick(&Control<QPushButton>("btnSave"), Qt::LeftButton);
+  view_->SetDisplayRow(2);  // set by the logic: not reported
+  EXPECT_EQ(Control<QComboBox>("cboDisplayMode").currentIndex(), 2);
+  EXPECT_EQ(events_.lines,
+            (Lines{"select 1", "double 1", "preview off", "browse", "settings", "next", "save"}));
+}
+
+TEST_F(MainWindowTest, EscAndTheCloseBoxCancelOnceAndDestroyClosesWithoutAsking) {
+  ShowActive();
+  QTest::keyClick(&Control<QListView>("lstImages"), Qt::Key_Escape);
+  Window().close();
+  EXPECT_EQ(events_.lines, (Lines{"cancel", "cancel"}));
+
+  QPointer<QWidget> window = &Window();
+  view_->Show();
+  view_->Destroy();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(events_.lines.size(), 2u);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull()) << "the program's loop ends when no window is left";
+  view_->SetImages({"late"});  // the logic may still talk to a destroyed view
+}
+
+TEST_F(MainWindowTest, PreviewDecodesForTheAreaInDevicePixelsAndShowsTheNotice) {
+  EXPECT_FALSE(view_->LoadPicture("bad.jpg"));
+  const auto size = view_->LoadPicture("good.jpg");
+  ASSERT_TRUE(size);
+  EXPECT_EQ(size->width, 4000);
+  EXPECT_EQ(asked_fit_, view_->preview().size() * view_->preview().devicePixelRatioF());
+  const PreviewArea& area = main_layout::kPreviewArea;
+  view_->PlacePicture(PreviewRect{area.left + 10, area.top + 20, 50.4f, 30.6f});
+  EXPECT_EQ(view_->preview().picture().geometry(), QRect(10, 20, 50, 31)) << "in the area";
+  view_->SetLoadingText("\r\n\r\n\r\nInvalid File");
+  EXPECT_EQ(view_->preview().notice().text(), "\n\n\nInvalid File");
+}
+
+TEST_F(MainWindowTest, BrowseGoesThroughTheInjectedChooser) {
+  view_->SetSourceText("/usr/share/backgrounds/");
+  EXPECT_EQ(view_->BrowseForFolder("Select Folder..."), "/home/me/Pictures");
+  EXPECT_EQ(chooser_calls_, (Lines{"Select Folder... from /usr/share/backgrounds/"}));
+}
+
+// An 800 x 400 JPEG, red, in a folder of the test's own: ctest runs tests side by side.
+class PreviewDecoding : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder_.isValid());
+    QImage picture(800, 400, QImage::Format_RGB32);
+    picture.fill(QColor(220, 20, 20));
+    ASSERT_TRUE(picture.save(folder_.filePath("red.jpg"), "JPEG"));
+  }
+  std::string Path() const { return folder_.filePath("red.jpg").toStdString(); }
+
+  QTemporaryDir folder_;
+};
+
+TEST_F(PreviewDecoding, WithQtDecodesAtLeastTheAreaAndTellsTheFullSize) {
+  const auto preview = DecodePreviewWithQt(Path(), QSize(100, 100));
+  ASSERT_TRUE(preview);
+  EXPECT_EQ(preview->full.width, 800);
+  EXPECT_EQ(preview->full.height, 400);
+  EXPECT_EQ(preview->image.size(), QSize(200, 100));
+  EXPECT_FALSE(DecodePreviewWithQt("/nonexistent/picture.jpg", QSize(100, 100)));
+}
+
+TEST_F(PreviewDecoding, WithTheProgramsDecodersKeepsTheColours) {
+  const auto preview = DecodePreviewWithCodecs(Path(), QSize(100, 100));
+  ASSERT_TRUE(preview);
+  EXPECT_EQ(preview->full.width, 800);
+  const QColor middle = preview->image.pixelColor(preview->image.rect().center());
+  EXPECT_GT(middle.red(), 180);
+  EXPECT_LT(middle.blue(), 60) << "red and blue swapped";
+  EXPECT_FALSE(DecodePreviewWithCodecs("/nonexistent/picture.jpg", QSize(100, 100)));
+}
+
+}  // namespace
+}  // namespace vellumo
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qunsetenv("QT_QPA_PLATFORMTHEME");
+  QApplication application(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
