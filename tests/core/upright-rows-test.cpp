@@ -67,15 +67,5 @@ TEST_P(QuarterTurned, EveryPixelLandsInPlaceWhateverTheRowOrder) {
 
 INSTANTIATE_TEST_SUITE_P(UprightRows, QuarterTurned, testing::Values(5, 6, 7, 8));
 
-TEST(UprightRows, AbandonedHalfWayEndsCleanly) {
-  const SizeHandler on_size = [](PixelSize) { return true; };
-  const RowHandler on_row = [](int, std::span<const uint8_t>) { return true; };
-  UprightRows upright(on_size, on_row);
-  upright.SetOrientation(6);
-  ASSERT_TRUE(upright.OnSize({40, 100}));
-  for (int y = 0; y < 50; ++y) upright.OnRow(y, StoredRow(40, y));
-  // A decoding error ends here, without Finish: the turning thread must still be stopped.
-}
-
 }  // namespace
 }  // namespace vellumo

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/pictures.h"
-#include "platform/quarter_turn.h"
 
 namespace vellumo {
 
@@ -14,7 +13,7 @@ namespace vellumo {
 // upright by its EXIF orientation (see exif_orientation.h). Rows hold `pixel_bytes` bytes a pixel
 // (3 for blue-green-red, 4 with a fourth byte). Orientations 1 to 4 keep the size and
 // pass each row on as it comes, mirrored or at its mirrored place. 5 to 8 swap width and height:
-// the picture is turned into one upright copy while it decodes, and Finish hands its rows on.
+// the picture is held once, as decoded, and handed on by Finish, a block of rows at a time.
 class UprightRows {
  public:
   UprightRows(const SizeHandler& on_size, const RowHandler& on_row, int pixel_bytes = 3);
@@ -37,6 +36,7 @@ class UprightRows {
 
  private:
   bool Transposed() const { return orientation_ >= 5; }
+  bool EmitBlock(int first, int count, std::vector<uint8_t>& block);
 
   int orientation_ = 1;
   size_t pixel_bytes_;
@@ -45,8 +45,10 @@ class UprightRows {
   SizeHandler size_handler_;
   PixelSize stored_;
   PixelSize upright_;
-  std::unique_ptr<QuarterTurn> turn_;  // orientations 5 to 8
-  std::vector<uint8_t> row_;           // one mirrored row
+  // The stored picture, for orientations 5 to 8: left uninitialised, every byte is written
+  // before it is read, and clearing 72 MB first would cost a pass over it.
+  std::unique_ptr<uint8_t[]> held_;
+  std::vector<uint8_t> row_;  // one mirrored row
 };
 
 }  // namespace vellumo
