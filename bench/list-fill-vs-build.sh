@@ -17,23 +17,7 @@ cmake --preset bench >/dev/null
 cmake --build --preset bench --target list_build_bench >/dev/null
 
 tree=build/bench/picture-tree
-if [ ! -f "$tree/.complete" ]; then
-  echo "Generating the tree under $tree ..."
-  rm -rf "$tree"
-  python3 - "$tree" <<'PY'
-import os, sys
-exts = [".jpg", ".JPEG", ".gif", ".bmp", ".jpeg"]
-def make(path, depth):
-    os.makedirs(path, exist_ok=True)
-    for i in range(10):
-        open(os.path.join(path, f"picture {i:02d}{exts[i % 5]}"), "w").close()
-    if depth < 4:
-        for i in range(10):
-            make(os.path.join(path, f"folder {i}"), depth + 1)
-make(sys.argv[1], 0)  # 11 111 folders, 111 110 pictures
-open(os.path.join(sys.argv[1], ".complete"), "w").close()
-PY
-fi
+bench/picture-tree.py "$tree"
 
 windows_tree="Z:$(realpath "$tree" | tr / '\\')\\"
 linux_tree="$(realpath "$tree")/"

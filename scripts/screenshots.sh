@@ -1,12 +1,60 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the Windows settings window and its dialogs, under Wine on a
-# private X server, over the repository's sample pictures: frmMain with the list and a preview
+# Takes the README's screenshots of the settings window and its dialogs on a private X server.
+#
+#   scripts/screenshots.sh [windows-build] [out-folder]
+#
+# Windows, under Wine, over the repository's sample pictures: frmMain with the list and a preview
 # at 96 and at 144 dpi, frmRatio and frmAbout at 96 dpi. Needs a Windows build (cmake --preset
 # windows && cmake --build --preset windows), ImageMagick and xdotool.
 #
-#   scripts/screenshots.sh [windows-build] [out-folder]
+#   scripts/screenshots.sh --linux [linux-build] [out-folder]
+#
+# Linux, Qt's own drawing of each window (QWidget::grab, no frame) by vellumo_ui_screenshots
+# with sample content: frmMain at 96 and 144 dpi, frmRatio, frmAbout and the change notice
+# frmChanging at 96 dpi, into docs/screenshots/linux. Builds that program in linux-build
+# (default build/linux). The X display is the first free one of $VELLUMO_XVFB_DISPLAYS
+# ("251-255"), else of 90 to 120.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# The first display number of a range ("251-255") with no X server on it.
+free_display() {
+  local first=${1%-*} last=${1#*-}
+  for display in $(seq "$first" "$last"); do
+    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || {
+      echo "$display"
+      return
+    }
+  done
+  return 1
+}
+
+linux_screenshots() {
+  local build=${1:-build/linux} out=${2:-docs/screenshots/linux}
+  [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$build" -j2 --target vellumo_ui_screenshots >/dev/null
+  local shots="$build/tests/linux/ui/vellumo_ui_screenshots" display
+  display=$(free_display "${VELLUMO_XVFB_DISPLAYS:-90-120}")
+  runtime=$(mktemp -d)
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  xvfb=$!
+  trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$runtime"' EXIT
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+  mkdir -p "$out"
+  # Qt's own look, whatever theme the caller's desktop would lend it.
+  local run=(env -u QT_QPA_PLATFORMTHEME -u QT_STYLE_OVERRIDE DISPLAY=":$display"
+    QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime")
+  "${run[@]}" "$shots" "$out"
+  "${run[@]}" QT_SCALE_FACTOR=1.5 "$shots" "$out" 144dpi
+  ls -l "$out"
+}
+
+if [ "${1:-}" = --linux ]; then
+  shift
+  linux_screenshots "$@"
+  exit
+fi
+
 build=${1:-build/windows}
 out=${2:-docs/screenshots}
 mkdir -p "$out"

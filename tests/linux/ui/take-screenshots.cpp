@@ -1,7 +1,11 @@
-// Draws the settings window, the automatic-mode dialog and the About box with sample content
-// and saves each as a PNG, for looking at them beside the Windows build's:
+// Draws the settings window, the automatic-mode dialog, the About box and the change notice
+// with sample content and saves each as a PNG, for the README and for looking at them beside
+// the Windows build's:
 //   vellumo_ui_screenshots OUTPUT-FOLDER [SUFFIX-FOR-THE-MAIN-WINDOW]
-// Run it on a real display (Xvfb will do); QT_SCALE_FACTOR=1.5 draws them at 144 dpi.
+// With a suffix ("144dpi") only the settings window is drawn, as frmMain-SUFFIX.png; without
+// one, all four at 96 dpi. Run it on a real display (Xvfb will do); QT_SCALE_FACTOR=1.5 draws
+// them at 144 dpi.
+// scripts/screenshots.sh --linux runs it.
 #include <QApplication>
 #include <QDir>
 #include <QLinearGradient>
@@ -10,6 +14,7 @@
 #include <QTest>
 
 #include "about_dialog.h"
+#include "change_notice.h"
 #include "qt_main_view.h"
 #include "ratio_dialog.h"
 #include "ui/main_layout.h"
@@ -59,6 +64,23 @@ void ShowMainWindow(QtMainView& view) {
   view.ShowPicture(true);
 }
 
+struct NoEvents : ChangeScreenEvents {
+  void OnTimer() override {}
+  void OnKeyPress(int) override {}
+};
+
+// The notice as a background run shows it, with the path shortened to its label's width.
+void SaveChangeNotice(const QString& path) {
+  NoEvents events;
+  auto notice = CreateChangeNotice(events);
+  notice->SetFileName(
+      notice->TruncatePath("/home/me/Pictures/wallpapers/Travels 2024/Harbour at dusk.jpg", 196));
+  notice->Show();
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->objectName() == "frmChanging") Save(*window, path);
+  }
+}
+
 }  // namespace
 }  // namespace vellumo
 
@@ -67,19 +89,20 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   if (argc < 2) return 2;
   const QDir folder(QString::fromLocal8Bit(argv[1]));
-  const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("96");
+  const QString suffix = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("96dpi");
 
   MainEvents events;
   MainWindowHooks hooks;
   hooks.decode_preview = SamplePicture;
   QtMainView view(events, hooks);
   ShowMainWindow(view);
-  Save(*view.window(), folder.filePath("linux-frmMain-" + suffix + ".png"));
+  Save(*view.window(), folder.filePath("frmMain-" + suffix + ".png"));
   if (argc > 2) return 0;
 
   RatioDialog ratio(nullptr, AutoThresholds{});
-  Save(ratio, folder.filePath("linux-frmRatio.png"));
+  Save(ratio, folder.filePath("frmRatio.png"));
   AboutDialog about(nullptr, [](const QUrl&) {});
-  Save(about, folder.filePath("linux-frmAbout.png"));
+  Save(about, folder.filePath("frmAbout.png"));
+  SaveChangeNotice(folder.filePath("frmChanging.png"));
   return 0;
 }
