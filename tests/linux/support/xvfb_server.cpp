@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace vellumo::test {
@@ -28,16 +30,37 @@ std::string ReadDisplayNumber(int fd) {
   }
 }
 
+// VELLUMO_TEST_DISPLAYS="221-229" keeps the servers to those display numbers, for machines
+// shared with other people's X servers; otherwise the server picks a free number itself.
+std::vector<std::string> DisplayChoices() {
+  std::vector<std::string> choices;
+  const char* range = std::getenv("VELLUMO_TEST_DISPLAYS");
+  int first = 0;
+  int last = -1;
+  if (range && std::sscanf(range, "%d-%d", &first, &last) == 2) {
+    for (int n = first; n <= last; ++n) choices.push_back(":" + std::to_string(n));
+  }
+  if (choices.empty()) choices.push_back("");
+  return choices;
+}
+
 }  // namespace
 
 XvfbServer::XvfbServer(const std::string& screen) {
+  for (const std::string& display : DisplayChoices()) {
+    if (Start(screen, display)) return;
+  }
+}
+
+bool XvfbServer::Start(const std::string& screen, const std::string& display) {
   int number_pipe[2];
-  if (pipe2(number_pipe, O_CLOEXEC) != 0) return;
-  // The server picks a free display itself and tells us which, so test programs started
-  // together never race for the same number.
+  if (pipe2(number_pipe, O_CLOEXEC) != 0) return false;
+  // The server tells us its display number once it accepts connections, so test programs
+  // started together never race for the same one.
   std::vector<std::string> argv = {"Xvfb",     "-displayfd", std::to_string(number_pipe[1]),
                                    "-screen",  "0",          screen,
                                    "-noreset", "-nolisten",  "tcp"};
+  if (!display.empty()) argv.insert(argv.begin() + 1, display);
   std::vector<char*> args;
   for (std::string& arg : argv) args.push_back(arg.data());
   args.push_back(nullptr);
@@ -56,14 +79,16 @@ XvfbServer::XvfbServer(const std::string& screen) {
   const std::string number = pid_ > 0 ? ReadDisplayNumber(number_pipe[0]) : std::string();
   close(number_pipe[0]);
   if (number.empty()) {
-    Stop();
-    return;
+    Stop();  // not installed, or that display is taken
+    return false;
   }
   display_ = ":" + number;
+  return true;
 }
 
 void XvfbServer::Stop() {
   if (pid_ <= 0) return;
+  kill(pid_, SIGCONT);  // a paused server could not end
   kill(pid_, SIGTERM);
   waitpid(pid_, nullptr, 0);
   pid_ = -1;
