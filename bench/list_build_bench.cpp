@@ -14,8 +14,8 @@ namespace {
 
 class NoPictures : public vellumo::PictureConverter {
  public:
-  std::optional<vellumo::PixelSize> ConvertToBitmap(const std::string&,
-                                                    const std::string&) override {
+  std::optional<vellumo::WrittenBitmap> ConvertToBitmap(const std::string&,
+                                                        const std::string&) override {
     return std::nullopt;
   }
 };

@@ -24,7 +24,7 @@ using namespace vellumo;
 
 class NoPictures : public PictureConverter {
  public:
-  std::optional<PixelSize> ConvertToBitmap(const std::string&, const std::string&) override {
+  std::optional<WrittenBitmap> ConvertToBitmap(const std::string&, const std::string&) override {
     return std::nullopt;
   }
 };

@@ -10,7 +10,7 @@
 # `gsettings` script first on PATH appends the time of each call to a file, so "wallpaper
 # call" is the first gsettings the run starts, whatever the back-end does before it. Start is
 # taken just before the program is started. Peaks are the lowest of three runs each
-# (/usr/bin/time -v). The X display is the first free one of $VELLUMO_XVFB_DISPLAYS ("251-255"),
+# (/usr/bin/time -v). The X display is the first free one of $VELLUMO_TEST_DISPLAYS ("251-255"),
 # else of 90 to 120.
 # Needs: Xvfb, ImageMagick, GNU time, python3.
 set -euo pipefail
@@ -39,7 +39,7 @@ exit 0
 SH
 chmod +x "$scratch/bin/gsettings"
 
-range=${VELLUMO_XVFB_DISPLAYS:-90-120}
+range=${VELLUMO_TEST_DISPLAYS:-90-120}
 for display in $(seq "${range%-*}" "${range#*-}"); do
   [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
 done

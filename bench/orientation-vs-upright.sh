@@ -1,5 +1,5 @@
 #!/bin/sh
-# Converts a 6000 x 4000 JPEG to the wallpaper bitmap as stored (upright) and the same picture
+# Converts a 6000 x 4000 JPEG to the wallpaper file (PNG) as stored (upright) and the same picture
 # marked with EXIF orientation 6 (to be turned a quarter clockwise), in the same run, and
 # compares time and peak memory, with djpeg's peak for reference. Run from the repository root:
 #   bench/orientation-vs-upright.sh [build-dir]        (default build/bench, the "bench" preset)
@@ -20,13 +20,14 @@ PY
 cat "$photo" "$turned" >/dev/null
 
 hyperfine --warmup 2 --runs 10 --export-json "$work/orientation.json" \
-  -n upright "$bench $photo $work/upright.bmp" \
-  -n orientation6 "$bench $turned $work/turned.bmp"
+  -n upright "$bench $photo $work/upright.png" \
+  -n orientation6 "$bench $turned $work/turned.png"
 
-upright_kib=$(best_peak "$bench" "$photo" "$work/upright.bmp")
-turned_kib=$(best_peak "$bench" "$turned" "$work/turned.bmp")
+upright_kib=$(best_peak "$bench" "$photo" "$work/upright.png")
+turned_kib=$(best_peak "$bench" "$turned" "$work/turned.png")
 djpeg_kib=$(best_peak djpeg -bmp -outfile "$work/djpeg.bmp" "$photo")
-echo "sizes: upright $("$bench" "$photo" "$work/upright.bmp"), orientation 6 $("$bench" "$turned" "$work/turned.bmp")"
+echo "sizes: upright $("$bench" "$photo" "$work/upright.png" | cut -d' ' -f1)," \
+  "orientation 6 $("$bench" "$turned" "$work/turned.png" | cut -d' ' -f1)"
 
 python3 - "$work/orientation.json" "$upright_kib" "$turned_kib" "$djpeg_kib" <<'PY'
 import json, sys

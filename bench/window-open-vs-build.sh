@@ -9,7 +9,7 @@
 #   bench/window-open-vs-build.sh [build-dir] [runs]
 #
 # Defaults: build/bench, 5 runs of each; medians. The X display is the first free one of
-# $VELLUMO_XVFB_DISPLAYS ("251-255"), else of 90 to 120. Needs: Xvfb, python3.
+# $VELLUMO_TEST_DISPLAYS ("251-255"), else of 90 to 120. Needs: Xvfb, python3.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,7 +28,7 @@ mkdir -p "$scratch/config/vellumo" "$scratch/runtime"
 chmod 700 "$scratch/runtime"  # as a session's runtime folder is
 settings="$scratch/config/vellumo/settings.ini"
 
-range=${VELLUMO_XVFB_DISPLAYS:-90-120}
+range=${VELLUMO_TEST_DISPLAYS:-90-120}
 for display in $(seq "${range%-*}" "${range#*-}"); do
   [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
 done

@@ -8,8 +8,9 @@
 # Windows: from process start to the wallpaper bitmap being complete (it is written just before
 # SystemParametersInfoW) and to process end, less the fixed 200 ms wait; fading is off. The
 # settings under HKCU\Software\Vellumo\Settings of $WINEPREFIX are overwritten.
-# Linux: the same two times, with settings and data in temporary XDG folders and no desktop
-# reachable (it then ends with status 1 after writing the bitmap, which is fine here).
+# Linux: the same two times to its wallpaper file (a new vellumo-XXXXXX.png each run), with
+# settings and data in temporary XDG folders and a gsettings stand-in that takes the wallpaper
+# (without a desktop that takes it, the new file would be removed again).
 set -euo pipefail
 
 windows_build=${1:-build/windows}
@@ -67,29 +68,37 @@ if [ ! -x "$linux_exe" ]; then
 fi
 home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
-mkdir -p "$home/config/vellumo"
+mkdir -p "$home/config/vellumo" "$home/tools"
+cat >"$home/tools/gsettings" <<'SH'
+#!/bin/sh
+[ "$1" = get ] && echo "''"
+exit 0
+SH
+chmod +x "$home/tools/gsettings"
 # Beside the program when that folder is writable, else in the data folder.
-linux_bitmaps=("$(dirname "$(realpath "$linux_exe")")/vellumo.bmp" "$home/data/vellumo/vellumo.bmp")
+linux_folders=("$(dirname "$(realpath "$linux_exe")")" "$home/data/vellumo")
 : >"$work/linux-spi.txt"
 : >"$work/linux-total.txt"
 for i in $(seq "$runs"); do
   printf '[Settings]\nsSourceFolder=%s/\niSourceType=1\nbRandom=False\nbFadeOut=False\niDisplayType=0\nsLastFile=\n' \
     "$pictures" >"$home/config/vellumo/settings.ini"
-  rm -f "${linux_bitmaps[@]}"
+  for folder in "${linux_folders[@]}"; do rm -f "$folder"/vellumo-*.png; done
   start=$(now_ms)
-  env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_CURRENT_DESKTOP HOME="$home" \
-    XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" XDG_CACHE_HOME="$home/cache" \
-    "$linux_exe" -next 2>/dev/null || true
+  env -u DISPLAY -u WAYLAND_DISPLAY XDG_CURRENT_DESKTOP=GNOME PATH="$home/tools:$PATH" \
+    HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" \
+    XDG_CACHE_HOME="$home/cache" "$linux_exe" -next 2>/dev/null || true
   end=$(now_ms)
-  for b in "${linux_bitmaps[@]}"; do
-    [ -f "$b" ] && echo $(($(mtime_ms "$b") - start - 200)) >>"$work/linux-spi.txt"
+  for folder in "${linux_folders[@]}"; do
+    for b in "$folder"/vellumo-*.png; do
+      [ -f "$b" ] && echo $(($(mtime_ms "$b") - start - 200)) >>"$work/linux-spi.txt"
+    done
   done
   echo $((end - start - 200)) >>"$work/linux-total.txt"
 done
-[ -s "$work/linux-spi.txt" ] || { echo "Linux: no bitmap written" >&2; exit 1; }
+[ -s "$work/linux-spi.txt" ] || { echo "Linux: no wallpaper file written" >&2; exit 1; }
 linux_spi=$(median <"$work/linux-spi.txt")
 linux_total=$(median <"$work/linux-total.txt")
-echo "Linux: start to bitmap ${linux_spi} ms, start to end ${linux_total} ms" \
+echo "Linux: start to wallpaper file ${linux_spi} ms, start to end ${linux_total} ms" \
   "(medians of $runs, less 200 ms)"
 awk -v ws="$windows_spi" -v wt="$windows_total" -v ls="$linux_spi" -v lt="$linux_total" 'BEGIN {
   printf "Ratio Windows/Linux: %.2f to the wallpaper call, %.2f to the end\n", ws / ls, wt / lt }'

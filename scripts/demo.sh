@@ -34,9 +34,16 @@ env -u XDG_CURRENT_DESKTOP DISPLAY=":$display" XDG_CONFIG_HOME="$scratch/config"
 settings="$scratch/config/vellumo/settings.ini"
 echo "vellumo -next exited with status $status"
 echo "picture chosen:  $(sed -n 's/^sLastFile=//p' "$settings")"
-bitmap=build/linux/vellumo.bmp
-[ -f "$bitmap" ] || bitmap="$scratch/data/vellumo/vellumo.bmp"
-echo "bitmap written:  $bitmap ($(stat -c %s "$bitmap") bytes)"
+# A new vellumo-XXXXXX.png at each change, beside the program or else in the data folder.
+wallpaper=""
+for file in build/linux/vellumo-*.png "$scratch"/data/vellumo/vellumo-*.png; do
+  [ -f "$file" ] && wallpaper=$file
+done
+if [ -n "$wallpaper" ]; then
+  echo "file written:    $wallpaper ($(stat -c %s "$wallpaper") bytes)"
+else
+  echo "file written:    none"
+fi
 echo "root background: $(DISPLAY=":$display" xprop -root _XROOTPMAP_ID 2>/dev/null || echo none)"
 echo "settings stored: $(grep -c = "$settings") keys in $settings"
 if command -v import >/dev/null; then

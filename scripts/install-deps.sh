@@ -7,6 +7,8 @@ packages=(
   cmake g++ googletest libgtest-dev libgmock-dev  # build and unit tests
   libjpeg62-turbo-dev libgif-dev libx11-dev       # Linux picture codecs and X11 wallpaper
   qt6-base-dev                                     # the Linux windows (Qt 6 Widgets)
+  libpng-dev zlib1g-dev                            # reading the wallpaper PNG back (X11, tests)
+  libdbus-1-dev dbus-daemon pkg-config            # Plasma and Deepin wallpaper over D-Bus
   xvfb x11-utils                                   # an X server for the X11 and Wine tests
   g++-mingw-w64-x86-64-posix                       # the Windows cross build
   wine wine64                                      # running the Windows tests

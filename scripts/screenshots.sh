@@ -12,7 +12,7 @@
 # Linux, Qt's own drawing of each window (QWidget::grab, no frame) by vellumo_ui_screenshots
 # with sample content: frmMain at 96 and 144 dpi, frmRatio, frmAbout and the change notice
 # frmChanging at 96 dpi, into docs/screenshots/linux. Builds that program in linux-build
-# (default build/linux). The X display is the first free one of $VELLUMO_XVFB_DISPLAYS
+# (default build/linux). The X display is the first free one of $VELLUMO_TEST_DISPLAYS
 # ("251-255"), else of 90 to 120.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,7 +34,7 @@ linux_screenshots() {
   [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build "$build" -j2 --target vellumo_ui_screenshots >/dev/null
   local shots="$build/tests/linux/ui/vellumo_ui_screenshots" display
-  display=$(free_display "${VELLUMO_XVFB_DISPLAYS:-90-120}")
+  display=$(free_display "${VELLUMO_TEST_DISPLAYS:-90-120}")
   runtime=$(mktemp -d)
   Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb=$!

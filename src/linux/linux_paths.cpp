@@ -52,15 +52,15 @@ std::string ExeFolder() {
 
 std::string BitmapPath() {
   const std::string beside_exe = ExeFolder();
-  // Unknown when /proc is not mounted; the working folder is no place for the bitmap.
-  return beside_exe.empty() ? std::string() : beside_exe + "/vellumo.bmp";
+  // Unknown when /proc is not mounted; the working folder is no place for the wallpaper.
+  return beside_exe.empty() ? std::string() : beside_exe + "/vellumo.png";
 }
 
 std::string FallbackBitmapPath() {
   const std::string data = DataHome() + "/vellumo";
   std::error_code error;
   std::filesystem::create_directories(data, error);
-  return data + "/vellumo.bmp";
+  return data + "/vellumo.png";
 }
 
 }  // namespace vellumo

@@ -20,10 +20,10 @@ std::string ExePath();
 // The folder holding it, without a trailing "/"; empty when it cannot be found.
 std::string ExeFolder();
 
-// vellumo.bmp beside the executable; empty when that folder is unknown. Whether the folder
-// takes the file shows when the bitmap is written.
+// The wallpaper file's place (see wallpaper_files.h), vellumo.png beside the executable; empty
+// when that folder is unknown. Whether the folder takes the file shows when it is written.
 std::string BitmapPath();
-// vellumo.bmp in <data>/vellumo/ (created when missing), for when the first one is refused.
+// vellumo.png in <data>/vellumo/ (created when missing), for when the first one is refused.
 std::string FallbackBitmapPath();
 
 }  // namespace vellumo

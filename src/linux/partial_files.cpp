@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "platform/partial_file.h"
+#include "wallpaper_files.h"
 
 namespace fs = std::filesystem;
 
@@ -62,6 +63,11 @@ PartialFile::~PartialFile() {
   if (fd_ >= 0) close(fd_);
 }
 
+std::string PartialFile::suffix() const {
+  if (path_.size() < kPartialSuffixLength) return {};
+  return path_.substr(path_.size() - kPartialSuffixLength);
+}
+
 void PartialFile::Discard() {
   if (!path_.empty()) unlink(path_.c_str());
 }
@@ -70,11 +76,13 @@ void RemoveStalePartials(const std::string& bitmap) {
   const fs::path target(bitmap);
   const std::string bitmap_name = target.filename().string();
   if (bitmap_name.empty()) return;
+  const std::string earlier_name = EarlierWallpaperName(bitmap_name);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::error_code error;
   fs::directory_iterator entries(folder, error);
   for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
-    if (IsPartialFileOf(entries->path().filename().string(), bitmap_name))
+    const std::string name = entries->path().filename().string();
+    if (IsPartialFileOf(name, bitmap_name) || IsPartialFileOf(name, earlier_name))
       RemoveIfAbandoned(entries->path());
   }
 }

@@ -17,6 +17,8 @@ class PartialFile {
   PartialFile& operator=(const PartialFile&) = delete;
 
   const std::string& path() const { return path_; }
+  // The six letters or digits that make the name unique.
+  std::string suffix() const;
   // Removes the file; for a write that failed.
   void Discard();
 
@@ -26,7 +28,8 @@ class PartialFile {
 };
 
 // Removes what killed runs left beside `bitmap`: files named exactly like our partial files
-// that no running process holds. Anything else in the folder stays.
+// (or like those of earlier versions, which wrote vellumo.bmp) that no running process holds.
+// Anything else in the folder stays.
 void RemoveStalePartials(const std::string& bitmap);
 
 }  // namespace vellumo

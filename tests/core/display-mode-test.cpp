@@ -192,6 +192,35 @@ TEST_F(ApplyPictureTest, AProgramFolderThatRefusesTheBitmapFallsBackToTheUsersFo
   EXPECT_EQ(fake_.desktop.calls.size(), 1u);
 }
 
+// Where each change writes a new file, the desktop is handed that file; once it shows it, the
+// files of earlier changes go from both places; when it refuses it, the new one goes.
+TEST_F(ApplyPictureTest, AFreshFileIsShownBeforeTheEarlierOnesGo) {
+  fake_.pictures.fresh_suffix = ".new";
+  const std::string beside = fake_.platform.bitmap_path;
+  const std::string fresh = beside + ".new";
+  const std::string fallback = fake_.platform.bitmap_fallback_path;
+  ASSERT_EQ(Apply("C:\a.jpg").outcome, ChangeOutcome::kApplied);
+  ASSERT_EQ(fake_.desktop.calls.size(), 1u);
+  EXPECT_EQ(fake_.desktop.calls[0].bitmap, fresh);
+  const auto& j = fake_.journal;
+  const int shown = j.Find("desktop " + fresh + " stretched");
+  EXPECT_LT(shown, j.Find("remove earlier " + beside + " but " + fresh));
+  EXPECT_LT(shown, j.Find("remove earlier " + fallback + " but " + fresh));
+  EXPECT_EQ(j.Find("discard " + fresh), -1);
+
+  fake_.desktop.succeeds = false;
+  EXPECT_EQ(Apply("C:\b.jpg").outcome, ChangeOutcome::kDesktopFailed);
+  EXPECT_EQ(j.Count("discard " + fresh), 1);
+  EXPECT_EQ(j.Count("remove earlier " + beside + " but " + fresh), 1) << "the shown one stays";
+
+  fake_.pictures.size = PixelSize{640, 0};
+  Apply("C:\flat.bmp");
+  EXPECT_EQ(j.Count("discard " + fresh), 2) << "written but never shown";
+  fake_.pictures.size.reset();
+  Apply("C:\broken.jpg");
+  EXPECT_EQ(j.Count("discard " + fresh), 2) << "nothing written, nothing to discard";
+}
+
 TEST_F(ApplyPictureTest, ADesktopThatRefusesIsReported) {
   fake_.desktop.succeeds = false;
   const ChangeResult result = Apply("C:\\a.jpg");

@@ -90,13 +90,22 @@ bool FakeFileSystem::FolderExists(const std::string& path) {
 
 // Pictures and desktop
 
-std::optional<PixelSize> FakePictureConverter::ConvertToBitmap(const std::string& picture,
-                                                               const std::string& bitmap) {
+std::optional<WrittenBitmap> FakePictureConverter::ConvertToBitmap(const std::string& picture,
+                                                                   const std::string& bitmap) {
   calls.emplace_back(picture, bitmap);
   journal_.Add("convert " + picture);
   if (throws) throw std::runtime_error("decoder exploded");
-  if (unwritable.count(bitmap)) return std::nullopt;
-  return size;
+  if (unwritable.count(bitmap) || !size) return std::nullopt;
+  return WrittenBitmap{*size, bitmap + fresh_suffix};
+}
+
+void FakePictureConverter::RemoveEarlierBitmaps(const std::string& bitmap,
+                                                const std::string& shown) {
+  journal_.Add("remove earlier " + bitmap + " but " + shown);
+}
+
+void FakePictureConverter::DiscardBitmap(const std::string& written) {
+  journal_.Add("discard " + written);
 }
 
 namespace {

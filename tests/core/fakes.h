@@ -85,10 +85,14 @@ class FakePictureConverter : public PictureConverter {
  public:
   explicit FakePictureConverter(Journal& journal) : journal_(journal) {}
 
-  std::optional<PixelSize> ConvertToBitmap(const std::string& picture,
-                                           const std::string& bitmap) override;
+  std::optional<WrittenBitmap> ConvertToBitmap(const std::string& picture,
+                                               const std::string& bitmap) override;
+  void RemoveEarlierBitmaps(const std::string& bitmap, const std::string& shown) override;
+  void DiscardBitmap(const std::string& written) override;
 
   std::optional<PixelSize> size = PixelSize{1024, 768};  // nothing: the picture fails
+  // Appended to the bitmap path to make the file written; empty: rewritten in place.
+  std::string fresh_suffix;
   bool throws = false;
   std::set<std::string> unwritable;  // bitmap paths whose folder refuses the file
   std::vector<std::pair<std::string, std::string>> calls;  // picture, bitmap

@@ -1,10 +1,11 @@
 #!/bin/sh
-# Writes small seed pictures for the decoder fuzzers: seeds/bmp, seeds/jpeg, seeds/gif (and
-# seeds/exif, an EXIF segment for the orientation reader) under
+# Writes small seed pictures for the decoder fuzzers: seeds/bmp, seeds/jpeg, seeds/gif, seeds/png
+# (the reader of the wallpaper file; and seeds/exif, an EXIF segment for the orientation reader)
+# under
 # the folder given (default: build/fuzz/seeds). Needs ImageMagick.
 set -eu
 out=${1:-build/fuzz/seeds}
-mkdir -p "$out/bmp" "$out/jpeg" "$out/gif" "$out/exif"
+mkdir -p "$out/bmp" "$out/jpeg" "$out/gif" "$out/png" "$out/exif"
 src="$out/source.ppm"
 convert -size 13x7 gradient:red-blue -depth 8 "$src"
 
@@ -34,4 +35,10 @@ convert -size 9x9 xc:none -fill red -draw 'rectangle 2,2 5,5' "$out/gif/transpar
 convert -delay 10 "$src" \( "$src" -negate \) -loop 0 "$out/gif/animated.gif"
 convert -size 20x20 xc:blue \( -size 5x4 xc:yellow \) -geometry +3+6 -compose copy -composite \
   -set page 20x20+3+6 -crop 5x4+3+6 "$out/gif/offset.gif"
+# Uncompressed, as the converter writes it, and the other kinds of PNG the reader expands.
+convert "$src" -define png:compression-level=0 -define png:color-type=2 "$out/png/stored-rgb.png"
+convert "$src" -colorspace Gray "$out/png/gray.png"
+convert "$src" -colors 16 -type Palette "$out/png/palette.png"
+convert "$src" -alpha set -channel A -evaluate set 50% "$out/png/rgba.png"
+convert "$src" -depth 16 "$out/png/rgb16.png"
 rm -f "$src"

@@ -1,6 +1,6 @@
 // libFuzzer target over one picture decoder, chosen at build time by VELLUMO_FUZZ_DECODER
-// (DecodeBmp, DecodeJpeg or DecodeGif). Input comes from memory through fmemopen, so the
-// decoder reads exactly the code path it reads from files.
+// (DecodeBmp, DecodeJpeg, DecodeGif or DecodePng). Input comes from memory through fmemopen, so
+// the decoder reads exactly the code path it reads from files.
 #include <cstdint>
 #include <cstdio>
 #include <vector>

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bitmap24.h"
+#include "png_pixels.h"
 #include "temp_folder.h"
 #include "xvfb_server.h"
 
@@ -27,8 +28,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Bmp24;
-using test::ParseBmp24;
+using test::NamesStartingWith;
 using test::ReadFile;
+using test::ReadPng;
 using test::Rgb;
 using test::Solid;
 using test::TempFolder;
@@ -40,8 +42,8 @@ struct RunResult {
   std::string stderr_text;
 };
 
-// A throwaway user: home, XDG folders, a copy of the program (so its bitmap lands beside it, in
-// the temporary folder) and a gsettings stand-in that logs its arguments.
+// A throwaway user: home, XDG folders, a copy of the program (so its wallpaper file lands beside
+// it, in the temporary folder) and a gsettings stand-in that logs its arguments.
 class BackgroundRun : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -62,7 +64,19 @@ class BackgroundRun : public ::testing::Test {
   }
 
   std::string exe() const { return temp_ / "bin/vellumo"; }
-  std::string bitmap() const { return temp_ / "bin/vellumo.bmp"; }
+  // The names beside the program that start with "vellumo-": our wallpaper files,
+  // vellumo-XXXXXX.png, and whatever else a test put there.
+  std::vector<std::string> WallpaperFiles() const {
+    return NamesStartingWith(temp_ / "bin", "vellumo-");
+  }
+  // The one wallpaper file there is in steady state; "" when there is none or more than one.
+  std::string Wallpaper() const {
+    auto names = WallpaperFiles();
+    std::erase_if(names, [](const std::string& name) { return !name.ends_with(".png"); });
+    EXPECT_EQ(names.size(), 1u) << ::testing::PrintToString(names);
+    return names.size() == 1 ? temp_ / ("bin/" + names[0]) : "";
+  }
+  test::Picture Shown() const { return ReadPng(Wallpaper()).value_or(test::Picture{}); }
   std::string settings_file() const { return temp_ / "config/vellumo/settings.ini"; }
   std::string GsettingsLog() const { return ReadFile(temp_ / "gsettings.log"); }
 
@@ -132,18 +146,18 @@ TEST_F(BackgroundRun, ChangesTheWallpaperThroughGsettingsInListOrder) {
 
   const auto result = Run({"-next"});
   ASSERT_EQ(result.status, 0) << result.stderr_text;
-  EXPECT_EQ(result.stderr_text, "");
+  EXPECT_EQ(result.stderr_text, "vellumo: desktop: GNOME (XDG_CURRENT_DESKTOP=GNOME)\n");
 
   EXPECT_EQ(Setting("sLastFile"), second);
-  // Anything but a complete, uncompressed 24-bit bitmap reads back as 0 x 0.
-  const auto written = ParseBmp24(ReadFile(bitmap())).value_or(test::Picture{});
+  // Anything but a complete PNG reads back as 0 x 0.
+  const auto written = Shown();
   EXPECT_EQ(written.width, 640);
   EXPECT_EQ(written.height, 480);
   const std::string log = GsettingsLog();
   EXPECT_NE(log.find("set|org.gnome.desktop.background|picture-options|'stretched'|"),
             std::string::npos)
       << log;
-  EXPECT_NE(log.find("picture-uri|'file://" + bitmap() + "'"), std::string::npos) << log;
+  EXPECT_NE(log.find("picture-uri|'file://" + Wallpaper() + "'"), std::string::npos) << log;
   EXPECT_NE(log.find("picture-uri-dark|'file://"), std::string::npos) << log;
 }
 
@@ -212,9 +226,37 @@ TEST_F(BackgroundRun, SetsTheXRootWindowWhenNoDesktopIsNamed) {
   XCloseDisplay(display);
 }
 
-TEST_F(BackgroundRun, WithoutADesktopWritesTheBitmapAndLastFileAndFails) {
+// Desktops ignore a path they already show: every change is a new file, and once the desktop
+// shows it the earlier ones go, an earlier version's vellumo.bmp included.
+TEST_F(BackgroundRun, EachChangeIsANewFileAndOnlyTheShownOneStays) {
+  const std::string first = Picture("a.bmp", 8, 6, Rgb{1, 2, 3});
+  Picture("b.bmp", 8, 6, Rgb{4, 5, 6});
+  Settings("bRandom=False\nbFadeOut=False\nsSourceFolder=" + temp_ / "pictures" +
+           "\nsLastFile=" + first + "\n");
+  WriteFile(temp_.path() / "bin/vellumo.bmp", "an earlier version's wallpaper");
+  WriteFile(temp_.path() / "bin/vellumo-notes.txt", "not ours");
+
+  ASSERT_EQ(Run({"-next"}).status, 0);
+  const std::string shown_first = Wallpaper();
+  EXPECT_EQ(Shown().At(0, 0), (Rgb{4, 5, 6}));
+  ASSERT_EQ(Run({"-next"}).status, 0);
+  const std::string shown_second = Wallpaper();
+  EXPECT_EQ(Shown().At(0, 0), (Rgb{1, 2, 3}));
+
+  EXPECT_NE(shown_first, shown_second);
+  const std::string log = GsettingsLog();
+  EXPECT_NE(log.find("picture-uri|'file://" + shown_first + "'"), std::string::npos) << log;
+  EXPECT_NE(log.find("picture-uri|'file://" + shown_second + "'"), std::string::npos) << log;
+  std::vector<std::string> left = {fs::path(shown_second).filename(), "vellumo-notes.txt"};
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(WallpaperFiles(), left);
+  EXPECT_FALSE(fs::exists(temp_.path() / "bin/vellumo.bmp"));
+}
+
+TEST_F(BackgroundRun, WithoutADesktopKeepsTheShownFileStoresTheLastFileAndFails) {
   const std::string picture = Picture("a.bmp");
   Settings("bFadeOut=False\nsSourceFolder=" + temp_ / "pictures" + "\n");
+  WriteFile(temp_.path() / "bin/vellumo-Shown1.png", "shown now");
   env_.erase("XDG_CURRENT_DESKTOP");
   env_.erase("DISPLAY");
 
@@ -223,7 +265,8 @@ TEST_F(BackgroundRun, WithoutADesktopWritesTheBitmapAndLastFileAndFails) {
   EXPECT_EQ(std::count(result.stderr_text.begin(), result.stderr_text.end(), '\n'), 1)
       << result.stderr_text;
   EXPECT_EQ(Setting("sLastFile"), picture);
-  EXPECT_EQ(ParseBmp24(ReadFile(bitmap())).value_or(test::Picture{}).width, 8);
+  EXPECT_EQ(WallpaperFiles(), std::vector<std::string>{"vellumo-Shown1.png"}) << "the new one went";
+  EXPECT_EQ(ReadFile(temp_.path() / "bin/vellumo-Shown1.png"), "shown now");
 }
 
 // At login the display named in the environment may not take connections yet: the change goes
@@ -236,20 +279,20 @@ TEST_F(BackgroundRun, ADisplayThatCannotBeReachedChangesTheWallpaperWithoutWindo
 
   const auto result = Run({"-next"});
   ASSERT_EQ(result.status, 0) << result.stderr_text;
-  EXPECT_EQ(result.stderr_text, "");
+  EXPECT_EQ(result.stderr_text, "vellumo: desktop: GNOME (XDG_CURRENT_DESKTOP=GNOME)\n");
   EXPECT_NE(GsettingsLog().find("picture-uri|"), std::string::npos);
 }
 
-TEST_F(BackgroundRun, ABadPictureLeavesTheWallpaperAndBitmapAlone) {
+TEST_F(BackgroundRun, ABadPictureLeavesTheWallpaperAndItsFileAlone) {
   const std::string bad = temp_ / "pictures/broken.jpg";
   WriteFile(bad, "\xFF\xD8\xFF\xE0 this is not really a jpeg");
-  WriteFile(bitmap(), Bmp24(3, 3, Solid(Rgb{3, 2, 1})));
-  const std::string before = ReadFile(bitmap());
+  WriteFile(temp_.path() / "bin/vellumo-Shown1.png", "shown now");
   Settings("bFadeOut=False\nsSourceFolder=" + temp_ / "pictures" + "\n");
 
   const auto result = Run({"-next"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(ReadFile(bitmap()), before);
+  EXPECT_EQ(WallpaperFiles(), std::vector<std::string>{"vellumo-Shown1.png"});
+  EXPECT_EQ(ReadFile(temp_.path() / "bin/vellumo-Shown1.png"), "shown now");
   EXPECT_EQ(GsettingsLog(), "");
   EXPECT_EQ(Setting("sLastFile"), bad) << "stored whatever became of the change";
 }
@@ -260,7 +303,7 @@ TEST_F(BackgroundRun, AnEmptyListChangesNothingAndKeepsTheLastFile) {
   const auto result = Run({"-next"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(Setting("sLastFile"), "/old.jpg");
-  EXPECT_FALSE(fs::exists(bitmap()));
+  EXPECT_TRUE(WallpaperFiles().empty());
 }
 
 TEST_F(BackgroundRun, ALastFileThatCannotBeStoredIsReportedAndFailsTheRun) {
@@ -322,7 +365,7 @@ TEST_F(BackgroundRun, WaitsForAChangeInProgressThenGivesUpWithoutChangingAnythin
     EXPECT_EQ(std::count(result.stderr_text.begin(), result.stderr_text.end(), '\n'), 1)
         << result.stderr_text;
     EXPECT_EQ(ReadFile(settings_file()), settings_before);
-    EXPECT_FALSE(fs::exists(bitmap()));
+    EXPECT_TRUE(WallpaperFiles().empty());
     EXPECT_EQ(GsettingsLog(), "");
   }
   // Once the other run has ended, the same run changes the wallpaper.
@@ -354,7 +397,7 @@ TEST_F(BackgroundRun, RunsStartedTogetherTakeTurns) {
   // Ten steps through ten pictures in list order come back to the start, whatever that order
   // is; a run reading the settings while another one was changing would have lost a step.
   EXPECT_EQ(Setting("sLastFile"), pictures[0]);
-  const auto shown = ParseBmp24(ReadFile(bitmap())).value_or(test::Picture{});
+  const auto shown = Shown();
   ASSERT_FALSE(shown.pixels.empty());
   EXPECT_EQ(shown.At(0, 0), colours[0]) << "the desktop shows what sLastFile names";
 }
@@ -365,7 +408,7 @@ std::string AwaitPartialFile(const fs::path& folder, const std::vector<std::stri
   while (std::chrono::steady_clock::now() < deadline) {
     for (const auto& entry : fs::directory_iterator(folder)) {
       const std::string name = entry.path().filename().string();
-      if (name.starts_with("vellumo.bmp.partial-") &&
+      if (name.starts_with("vellumo.png.partial-") &&
           std::find(ignored.begin(), ignored.end(), name) == ignored.end())
         return entry.path().string();
     }
@@ -375,24 +418,25 @@ std::string AwaitPartialFile(const fs::path& folder, const std::vector<std::stri
 }
 
 TEST_F(BackgroundRun, TheNextRunRemovesWhatAKilledRunLeftBehindAndNothingElse) {
-  // Big enough (36 MB) for the kill to land while the bitmap is being written.
+  // Big enough (36 MB) for the kill to land while the wallpaper file is being written.
   constexpr int kWidth = 4000, kHeight = 3000;
   WriteFile(temp_.path() / "pictures/big.bmp",
             test::Bmp24Headers(kWidth, kHeight, kWidth * 3 * kHeight));
   Settings("bFadeOut=False\nsSourceFolder=" + temp_ / "pictures" + "\n");
-  const std::vector<std::string> kept = {"vellumo.bmp.partial-abc", ".vellumo.bmp.Ab12C",
-                                         "vellumo.bmp.partial-Write1"};
+  const std::vector<std::string> kept = {"vellumo.png.partial-abc", ".vellumo.bmp.Ab12C",
+                                         "vellumo.png.partial-Write1"};
   for (const auto& name : kept) WriteFile(temp_.path() / "bin" / name, "keep");
   // What an earlier version left, under its own naming.
   const fs::path earlier = temp_.path() / "bin/.vellumo.bmp.Ab12Cd";
   WriteFile(earlier, "stale");
   std::vector<std::string> present = kept;
   present.push_back(earlier.filename());
-  // The fallback folder's bitmap can be left half-written the same way.
+  // The fallback folder's file can be left half-written the same way, here by an earlier version
+  // that wrote vellumo.bmp.
   const fs::path in_fallback = temp_.path() / "data/vellumo/vellumo.bmp.partial-Old123";
   WriteFile(in_fallback, "stale");
   // A partial file still being written, by a settings window for instance, is held like ours.
-  const HeldLock writer(temp_ / "bin/vellumo.bmp.partial-Write1", LOCK_SH);
+  const HeldLock writer(temp_ / "bin/vellumo.png.partial-Write1", LOCK_SH);
   ASSERT_TRUE(writer.locked());
 
   const std::string err_path = temp_ / "killed.txt";
@@ -402,7 +446,7 @@ TEST_F(BackgroundRun, TheNextRunRemovesWhatAKilledRunLeftBehindAndNothingElse) {
   kill(pid, SIGKILL);
   EXPECT_EQ(Finish(pid, err_path).status, 128 + SIGKILL);
   ASSERT_TRUE(fs::exists(partial));
-  ASSERT_FALSE(fs::exists(bitmap()));
+  ASSERT_TRUE(WallpaperFiles().empty());
 
   const auto result = Run({"-next"});
   EXPECT_EQ(result.status, 0) << result.stderr_text;
@@ -410,7 +454,7 @@ TEST_F(BackgroundRun, TheNextRunRemovesWhatAKilledRunLeftBehindAndNothingElse) {
   EXPECT_FALSE(fs::exists(in_fallback));
   EXPECT_FALSE(fs::exists(earlier));
   for (const auto& name : kept) EXPECT_TRUE(fs::exists(temp_.path() / "bin" / name)) << name;
-  EXPECT_EQ(ParseBmp24(ReadFile(bitmap())).value_or(test::Picture{}).width, kWidth);
+  EXPECT_EQ(Shown().width, kWidth);
 }
 
 }  // namespace

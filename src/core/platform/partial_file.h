@@ -7,8 +7,9 @@
 namespace vellumo {
 
 // A bitmap is written to a partial file beside it, "<bitmap name>.partial-XXXXXX" (six letters
-// or digits), and renamed over it once complete. A run killed in between leaves the partial
-// file behind; the next run removes every name of exactly this form, and nothing else.
+// or digits), and renamed once complete (over the bitmap, or to a fresh name beside it). A run
+// killed in between leaves the partial file behind; the next run removes every name of exactly
+// this form, and nothing else.
 inline constexpr std::size_t kPartialSuffixLength = 6;
 
 // The partial file's name for `bitmap_name` (a file name, not a path) and a suffix of

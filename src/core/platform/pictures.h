@@ -19,16 +19,31 @@ using SizeHandler = std::function<bool(PixelSize)>;
 // whatever order the file stores them. Returning false stops decoding.
 using RowHandler = std::function<bool(int y, std::span<const uint8_t> bgr)>;
 
-// Loads a picture (BMP, JPEG, GIF) and writes it as a 24-bit Windows bitmap.
+// A converted picture: its pixel size and the file it was written to.
+struct WrittenBitmap {
+  PixelSize size;
+  std::string path;
+};
+
+// Loads a picture (BMP, JPEG, GIF) and writes it as the wallpaper bitmap.
 class PictureConverter {
  public:
   virtual ~PictureConverter() = default;
 
-  // Writes the whole picture at its pixel size to `bitmap`. The new file replaces the old one
-  // only once it is complete: on any failure (missing, corrupt, truncated or absurdly large
-  // picture, unwritable folder) the old bitmap stays exactly as it was and nothing is returned.
-  virtual std::optional<PixelSize> ConvertToBitmap(const std::string& picture,
-                                                   const std::string& bitmap) = 0;
+  // Writes the whole picture at its pixel size for the wallpaper kept at `bitmap`: to that file
+  // itself, or, where desktops ignore a path they already show, to a new file beside it. The
+  // new file appears only once it is complete: on any failure (missing, corrupt, truncated or
+  // absurdly large picture, unwritable folder) the old bitmap stays exactly as it was, nothing
+  // new is left and nothing is returned.
+  virtual std::optional<WrittenBitmap> ConvertToBitmap(const std::string& picture,
+                                                       const std::string& bitmap) = 0;
+
+  // For a converter that writes each change to a new file, the tidying once the desktop was
+  // asked to show it; one that rewrites `bitmap` in place has nothing to tidy.
+  // The desktop shows `shown`: removes the files earlier changes wrote for `bitmap`.
+  virtual void RemoveEarlierBitmaps(const std::string& /*bitmap*/, const std::string& /*shown*/) {}
+  // The desktop did not take `written`: removes it, so the one it still shows stays the only one.
+  virtual void DiscardBitmap(const std::string& /*written*/) {}
 };
 
 }  // namespace vellumo

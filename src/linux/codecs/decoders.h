@@ -16,6 +16,9 @@ std::optional<PixelSize> DecodeJpeg(std::FILE* file, const SizeHandler& on_size,
                                     const RowHandler& on_row, const ScaleHandler& scale = {});
 std::optional<PixelSize> DecodeGif(std::FILE* file, const SizeHandler& on_size,
                                    const RowHandler& on_row);
+// Not a source picture format: the reader of the wallpaper file we write (see DecodeWallpaper).
+std::optional<PixelSize> DecodePng(std::FILE* file, const SizeHandler& on_size,
+                                   const RowHandler& on_row);
 
 // Tells the format from the first bytes and hands the stream to its decoder.
 std::optional<PixelSize> DecodePictureStream(std::FILE* file, const SizeHandler& on_size,

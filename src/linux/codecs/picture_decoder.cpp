@@ -50,14 +50,34 @@ std::FILE* OpenRegularFile(const std::string& path) {
   return file;
 }
 
+using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+FilePtr OpenPicture(const std::string& path) {
+  return FilePtr(path.empty() ? nullptr : OpenRegularFile(path), &std::fclose);
+}
+
+bool IsPng(std::FILE* file) {
+  std::array<uint8_t, 8> signature{};
+  const bool read = std::fread(signature.data(), 1, signature.size(), file) == signature.size();
+  return std::fseek(file, 0, SEEK_SET) == 0 && read &&
+         std::memcmp(signature.data(), "\x89PNG\r\n\x1A\n", signature.size()) == 0;
+}
+
 }  // namespace
 
 std::optional<PixelSize> DecodePicture(const std::string& path, const SizeHandler& on_size,
                                        const RowHandler& on_row, const ScaleHandler& scale) {
-  if (path.empty()) return std::nullopt;
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenRegularFile(path), &std::fclose);
+  const FilePtr file = OpenPicture(path);
   if (!file) return std::nullopt;
   return codecs::DecodePictureStream(file.get(), on_size, on_row, scale);
+}
+
+std::optional<PixelSize> DecodeWallpaper(const std::string& path, const SizeHandler& on_size,
+                                         const RowHandler& on_row) {
+  const FilePtr file = OpenPicture(path);
+  if (!file) return std::nullopt;
+  if (IsPng(file.get())) return codecs::DecodePng(file.get(), on_size, on_row);
+  return codecs::DecodePictureStream(file.get(), on_size, on_row);
 }
 
 }  // namespace vellumo

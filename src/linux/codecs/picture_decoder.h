@@ -22,4 +22,9 @@ using ScaleHandler = std::function<PixelSize(PixelSize full)>;
 std::optional<PixelSize> DecodePicture(const std::string& path, const SizeHandler& on_size,
                                        const RowHandler& on_row, const ScaleHandler& scale = {});
 
+// Decodes a file handed to a desktop as its wallpaper: the PNG the converter writes (any PNG
+// that is not interlaced, in fact), or any picture DecodePicture reads.
+std::optional<PixelSize> DecodeWallpaper(const std::string& path, const SizeHandler& on_size,
+                                         const RowHandler& on_row);
+
 }  // namespace vellumo

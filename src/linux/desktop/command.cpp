@@ -104,7 +104,10 @@ std::optional<int> WaitForExit(pid_t pid, Clock::time_point deadline) {
   }
 }
 
+// The program leads a process group of its own, so whatever it started (a shell script's
+// children, a helper it spawned) is ended with it rather than left running on its own.
 void Kill(pid_t pid) {
+  kill(-pid, SIGKILL);
   kill(pid, SIGKILL);
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
@@ -135,8 +138,13 @@ CommandResult RunCommand(const std::vector<std::string>& argv, Clock::time_point
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_adddup2(&actions, out.write_end(), STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, err.write_end(), STDERR_FILENO);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
   pid_t pid = 0;
-  int spawn_error = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+  int spawn_error = posix_spawnp(&pid, args[0], &actions, &attributes, args.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   out.CloseWrite();
   err.CloseWrite();

@@ -20,10 +20,20 @@ struct CommandResult {
 };
 
 // Runs `argv[0]` (looked up on PATH) with the given arguments and waits for it until `deadline`;
-// a program still running then is killed. No shell is involved, so arguments reach the program
-// byte for byte whatever quotes, spaces or `$` they hold.
+// a program still running then is killed together with every process it started. No shell is
+// involved, so arguments reach the program byte for byte whatever quotes, spaces or `$` they hold.
 CommandResult RunCommand(const std::vector<std::string>& argv,
                          std::chrono::steady_clock::time_point deadline);
+// The same with a time limit counted from now.
+inline CommandResult RunCommand(const std::vector<std::string>& argv,
+                                std::chrono::milliseconds time_limit) {
+  return RunCommand(argv, std::chrono::steady_clock::now() + time_limit);
+}
+
+// Exit status 0.
+inline bool Succeeded(const CommandResult& result) {
+  return result.started && !result.timed_out && result.exit_code == 0;
+}
 
 // "exit 1: first line of standard error", "killed by a signal", "no answer in time" or
 // "not found", for messages.

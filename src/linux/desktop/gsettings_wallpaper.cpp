@@ -79,10 +79,6 @@ class Gsettings {
   std::chrono::steady_clock::time_point deadline_;
 };
 
-bool Succeeded(const CommandResult& result) {
-  return result.started && result.exit_code == 0;
-}
-
 // The value to write. The program rewrites the bitmap under the same name at every change, and
 // a desktop is told only when a key really changes: writing the value the key already holds
 // would leave the old picture on screen. When the key holds our usual spelling we write another

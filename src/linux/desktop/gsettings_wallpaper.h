@@ -5,6 +5,7 @@
 
 #include "desktop_family.h"
 #include "platform/desktop.h"
+#include "wallpaper_backend.h"
 
 namespace vellumo {
 
@@ -15,5 +16,25 @@ inline constexpr std::chrono::milliseconds kGsettingsTimeLimit{10'000};
 bool SetWallpaperWithGsettings(DesktopFamily family, const std::string& absolute_path,
                                Layout layout, std::string& failure,
                                std::chrono::milliseconds time_limit = kGsettingsTimeLimit);
+
+// The same as a back-end.
+class GsettingsWallpaper : public WallpaperBackend {
+ public:
+  explicit GsettingsWallpaper(DesktopFamily family,
+                              std::chrono::milliseconds time_limit = kGsettingsTimeLimit)
+      : family_(family), time_limit_(time_limit) {}
+
+  BackendResult Set(const std::string& absolute_path, Layout layout) override {
+    std::string failure;
+    if (SetWallpaperWithGsettings(family_, absolute_path, layout, failure, time_limit_)) {
+      return BackendResult::Set();
+    }
+    return BackendResult::Failed(failure);
+  }
+
+ private:
+  DesktopFamily family_;
+  std::chrono::milliseconds time_limit_;
+};
 
 }  // namespace vellumo

@@ -2,14 +2,19 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
-#include "desktop_family.h"
+#include "deepin_wallpaper.h"
 #include "gsettings_wallpaper.h"
-#include "x_root_window.h"
+#include "hyprland_wallpaper.h"
+#include "kde_wallpaper.h"
+#include "pcmanfm_wallpaper.h"
+#include "sway_wallpaper.h"
+#include "xfce_wallpaper.h"
 
 namespace vellumo {
 namespace {
@@ -33,22 +38,21 @@ bool AbsoluteBitmapPath(const std::string& bitmap, std::string& absolute, std::s
   return true;
 }
 
-std::string NoDesktop(const DesktopEnvironment& environment) {
-  std::string text = "no desktop to set the wallpaper on: XDG_CURRENT_DESKTOP ";
-  if (environment.xdg_current_desktop.empty()) {
-    text += "is not set";
-  } else {
-    text += "\"" + environment.xdg_current_desktop + "\" is not a desktop we can configure";
-  }
-  return text + " and DISPLAY is not set";
+std::string Seconds(std::chrono::milliseconds time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(time.count()) / 1000);
+  return text;
 }
 
 }  // namespace
 
-LinuxDesktop::LinuxDesktop(DesktopEnvironment environment) : environment_(std::move(environment)) {}
+LinuxDesktop::LinuxDesktop(DesktopEnvironment environment, LinuxDesktopOptions options)
+    : environment_(std::move(environment)), options_(std::move(options)) {}
 
 LinuxDesktop LinuxDesktop::FromEnvironment() {
-  return LinuxDesktop({Variable("XDG_CURRENT_DESKTOP"), Variable("DISPLAY")});
+  return LinuxDesktop({Variable("XDG_CURRENT_DESKTOP"), Variable("DESKTOP_SESSION"),
+                       Variable("SWAYSOCK"), Variable("HYPRLAND_INSTANCE_SIGNATURE"),
+                       Variable("WAYLAND_DISPLAY"), Variable("DISPLAY")});
 }
 
 bool LinuxDesktop::SetWallpaper(const std::string& bitmap, Layout layout, std::string* failure) {
@@ -58,26 +62,68 @@ bool LinuxDesktop::SetWallpaper(const std::string& bitmap, Layout layout, std::s
   return false;
 }
 
+std::unique_ptr<WallpaperBackend> LinuxDesktop::MakeBackend(DesktopKind kind) const {
+  const auto limit = options_.step_limit;
+  switch (kind) {
+    case DesktopKind::kGnome:
+      return std::make_unique<GsettingsWallpaper>(DesktopFamily::kGnome, limit);
+    case DesktopKind::kCinnamon:
+      return std::make_unique<GsettingsWallpaper>(DesktopFamily::kCinnamon, limit);
+    case DesktopKind::kMate:
+      return std::make_unique<GsettingsWallpaper>(DesktopFamily::kMate, limit);
+    case DesktopKind::kKde:
+      return std::make_unique<KdeWallpaper>(options_.bus_address, limit);
+    case DesktopKind::kXfce:
+      return std::make_unique<XfceWallpaper>(limit);
+    case DesktopKind::kLxqt:
+      return std::make_unique<PcmanfmWallpaper>("pcmanfm-qt", limit);
+    case DesktopKind::kLxde:
+      return std::make_unique<PcmanfmWallpaper>("pcmanfm", limit);
+    case DesktopKind::kSway:
+      return std::make_unique<SwayWallpaper>(environment_.swaysock, limit);
+    case DesktopKind::kHyprland:
+      return std::make_unique<HyprlandWallpaper>(limit);
+    case DesktopKind::kDeepin:
+      return std::make_unique<DeepinWallpaper>(options_.bus_address, limit);
+    case DesktopKind::kXRoot:
+      return std::make_unique<XRootWallpaper>(environment_.display, options_.x_limit);
+    case DesktopKind::kNone:
+      break;
+  }
+  return nullptr;
+}
+
+void LinuxDesktop::Report(const std::string& line) const {
+  if (options_.report) {
+    options_.report(line);
+  } else {
+    std::fprintf(stderr, "vellumo: %s\n", line.c_str());
+  }
+}
+
 bool LinuxDesktop::Set(const std::string& bitmap, Layout layout, std::string& failure) const {
   std::string absolute;
   if (!AbsoluteBitmapPath(bitmap, absolute, failure)) return false;
-  bool has_display = !environment_.display.empty();
-  DesktopFamily family = DesktopFamilyOf(environment_.xdg_current_desktop);
-  std::string settings_failure;
-  if (family != DesktopFamily::kUnknown) {
-    if (SetWallpaperWithGsettings(family, absolute, layout, settings_failure)) return true;
-    if (!has_display) {
-      failure = settings_failure + " and DISPLAY is not set";
-      return false;
-    }
-  }
-  if (!has_display) {
-    failure = NoDesktop(environment_);
+  const DesktopChoice choice = ChooseDesktop(environment_);
+  std::unique_ptr<WallpaperBackend> backend = MakeBackend(choice.kind);
+  if (!backend) {
+    failure = "no desktop to set the wallpaper on: " + choice.reason;
     return false;
   }
-  std::string x_failure;
-  if (SetRootWindowPicture(environment_.display, absolute, layout, x_failure)) return true;
-  failure = settings_failure.empty() ? x_failure : settings_failure + "; " + x_failure;
+  const std::string name = DesktopName(choice.kind);
+  Report("desktop: " + name + " (" + choice.reason + ")");
+  bool told = false;
+  auto on_retry = [&](const std::string& why) {
+    if (told) return;  // one line is enough: the final failure says the rest
+    told = true;
+    Report(name + " is not ready (" + why + "); trying again for up to " +
+           Seconds(options_.retry.total) + " s");
+  };
+  const BackendResult result =
+      SetWithRetry([&] { return backend->Set(absolute, layout); }, options_.retry, on_retry);
+  if (result.ok()) return true;
+  // The root window's messages name their display already.
+  failure = choice.kind == DesktopKind::kXRoot ? result.failure : name + ": " + result.failure;
   return false;
 }
 

@@ -170,7 +170,7 @@ bool SetRootWindowPicture(const std::string& display_name, const std::string& pa
     return began = painter.Begin(size);
   };
   auto on_row = [&](int y, std::span<const uint8_t> bgr) { return painter.Row(y, bgr); };
-  std::optional<PixelSize> decoded = DecodePicture(path, on_size, on_row);
+  std::optional<PixelSize> decoded = DecodeWallpaper(path, on_size, on_row);
   if (!decoded) {
     failure = where + (sized && !began ? "cannot make a background of " : "cannot read ") + path;
     return false;

@@ -200,8 +200,8 @@ std::optional<PixelSize> Convert(const std::wstring& picture, const std::filesys
 
 }  // namespace
 
-std::optional<PixelSize> WicPictureConverter::ConvertToBitmap(const std::string& picture,
-                                                              const std::string& bitmap) {
+std::optional<WrittenBitmap> WicPictureConverter::ConvertToBitmap(const std::string& picture,
+                                                                  const std::string& bitmap) {
   if (picture.empty() || bitmap.empty()) return std::nullopt;
   const std::filesystem::path target(LongPathForm(Widen(bitmap)));
   std::filesystem::path temp;
@@ -212,7 +212,7 @@ std::optional<PixelSize> WicPictureConverter::ConvertToBitmap(const std::string&
     DeleteFileW(temp.c_str());
     return std::nullopt;
   }
-  return size;
+  return WrittenBitmap{*size, bitmap};
 }
 
 }  // namespace vellumo

@@ -9,8 +9,8 @@ namespace vellumo {
 // thread must have initialised COM (apartment threaded).
 class WicPictureConverter : public PictureConverter {
  public:
-  std::optional<PixelSize> ConvertToBitmap(const std::string& picture,
-                                           const std::string& bitmap) override;
+  std::optional<WrittenBitmap> ConvertToBitmap(const std::string& picture,
+                                               const std::string& bitmap) override;
 };
 
 }  // namespace vellumo

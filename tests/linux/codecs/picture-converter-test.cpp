@@ -1,23 +1,21 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <png.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 
 #include "bmp_builder.h"
 #include "picture_converter.h"
+#include "png_pixels.h"
 #include "test_pictures.h"
 
 namespace vellumo::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-uint32_t Le(const std::vector<uint8_t>& bytes, size_t at, int size) {
-  uint32_t value = 0;
-  for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[at + i];
-  return value;
-}
 
 std::vector<std::string> Names(const fs::path& folder) {
   std::vector<std::string> names;
@@ -28,79 +26,79 @@ std::vector<std::string> Names(const fs::path& folder) {
   return names;
 }
 
-// Reads back a 24-bit bottom-up bitmap written by the converter, checking its headers.
-Picture ParseWrittenBitmap(const std::vector<uint8_t>& bytes) {
-  EXPECT_GE(bytes.size(), 54u);
-  if (bytes.size() < 54) return {};
-  EXPECT_EQ(bytes[0], 'B');
-  EXPECT_EQ(bytes[1], 'M');
-  EXPECT_EQ(Le(bytes, 2, 4), bytes.size()) << "bfSize";
-  EXPECT_EQ(Le(bytes, 10, 4), 54u) << "bfOffBits";
-  EXPECT_EQ(Le(bytes, 14, 4), 40u) << "biSize";
-  const int width = static_cast<int>(Le(bytes, 18, 4));
-  const int height = static_cast<int>(Le(bytes, 22, 4));
-  EXPECT_EQ(Le(bytes, 26, 2), 1u) << "biPlanes";
-  EXPECT_EQ(Le(bytes, 28, 2), 24u) << "biBitCount";
-  EXPECT_EQ(Le(bytes, 30, 4), 0u) << "biCompression";
-  const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
-  EXPECT_EQ(Le(bytes, 34, 4), stride * height) << "biSizeImage";
-  EXPECT_EQ(bytes.size(), 54 + stride * height);
-  Picture picture{width, height, {}};
-  if (bytes.size() != 54 + stride * height) return picture;
-  for (int y = 0; y < height; ++y) {
-    const size_t row = 54 + (height - 1 - y) * stride;
-    for (int x = 0; x < width; ++x) {
-      picture.pixels.push_back(
-          {bytes[row + x * 3 + 2], bytes[row + x * 3 + 1], bytes[row + x * 3]});
-    }
-    for (size_t pad = width * 3; pad < stride; ++pad) EXPECT_EQ(bytes[row + pad], 0) << "padding";
-  }
-  return picture;
-}
-
 class Converter : public testing::Test {
  protected:
+  // The picture in the file a conversion wrote, which must be a fresh name beside the place.
+  Picture Written(const std::optional<WrittenBitmap>& written) {
+    EXPECT_TRUE(written.has_value());
+    if (!written) return {};
+    const fs::path path(written->path);
+    EXPECT_EQ(path.parent_path(), output_.path());
+    EXPECT_TRUE(
+        std::regex_match(path.filename().string(), std::regex("vellumo-[A-Za-z0-9]{6}\\.png")))
+        << path;
+    const auto picture = ReadPng(written->path);
+    EXPECT_TRUE(picture.has_value()) << "libpng refused " << path;
+    EXPECT_EQ(picture.value_or(Picture{}).width, written->size.width);
+    EXPECT_EQ(picture.value_or(Picture{}).height, written->size.height);
+    return picture.value_or(Picture{});
+  }
+
   TempFolder pictures_;
   TempFolder output_;
-  std::string target_ = output_ / "vellumo.bmp";
+  std::string target_ = output_ / "vellumo.png";
   LinuxPictureConverter converter_;
 };
 
-TEST_F(Converter, WritesAValidBottomUpBitmapWithPaddedRows) {
+TEST_F(Converter, WritesThePictureAsAPngUnderAFreshName) {
   const Picture picture{5,
                         3,
                         {kRed, kGreen, kBlue, kWhite, kBlack, kYellow, kCyan, kMagenta, kRed,
                          kGreen, kBlue, kBlack, kWhite, kCyan, kRed}};
   WriteFile(pictures_ / "in.bmp", BuildBmp(picture, {.bits = 24, .top_down = true}));
-  const auto size = converter_.ConvertToBitmap(pictures_ / "in.bmp", target_);
-  ASSERT_TRUE(size.has_value());
-  EXPECT_EQ(size->width, 5);
-  EXPECT_EQ(size->height, 3);
-  const Picture written = ParseWrittenBitmap(ReadBytes(target_));
-  EXPECT_EQ(written.pixels, picture.pixels);
-  EXPECT_EQ(Names(output_.path()), std::vector<std::string>{"vellumo.bmp"});
+  const auto written = converter_.ConvertToBitmap(pictures_ / "in.bmp", target_);
+  EXPECT_EQ(Written(written).pixels, picture.pixels);
+  EXPECT_EQ(Names(output_.path()), std::vector<std::string>{fs::path(written->path).filename()});
 }
 
-TEST_F(Converter, ReplacesAnEarlierBitmap) {
-  WriteFile(target_, {1, 2, 3});
+// Desktops ignore a path they already show. Removing the earlier file is the caller's step, once
+// the desktop shows the new one: until then both stay complete.
+TEST_F(Converter, EachConversionGetsANewFile) {
   WriteGif(pictures_ / "a.gif", {2, 1, {kRed, kBlue}, 0, {{0, 0, 2, 1, false, -1, {}, {1, 0}}}});
-  ASSERT_TRUE(converter_.ConvertToBitmap(pictures_ / "a.gif", target_));
-  EXPECT_EQ(ParseWrittenBitmap(ReadBytes(target_)).pixels, (std::vector<Rgb>{kBlue, kRed}));
+  const auto first = converter_.ConvertToBitmap(pictures_ / "a.gif", target_);
+  const auto second = converter_.ConvertToBitmap(pictures_ / "a.gif", target_);
+  EXPECT_EQ(Written(first).pixels, (std::vector<Rgb>{kBlue, kRed}));
+  EXPECT_EQ(Written(second).pixels, (std::vector<Rgb>{kBlue, kRed}));
+  EXPECT_NE(first->path, second->path);
 }
 
 TEST_F(Converter, ConvertsAJpegAtItsPixelSize) {
   Picture picture{33, 17, std::vector<Rgb>(33 * 17, kGreen)};
   WriteJpeg(pictures_ / "p.jpg", picture, JpegKind::kRgb);
-  const auto size = converter_.ConvertToBitmap(pictures_ / "p.jpg", target_);
-  ASSERT_TRUE(size.has_value());
-  const Picture written = ParseWrittenBitmap(ReadBytes(target_));
+  const Picture written = Written(converter_.ConvertToBitmap(pictures_ / "p.jpg", target_));
   EXPECT_EQ(written.width, 33);
   EXPECT_EQ(written.height, 17);
 }
 
+// A photo marked to be turned a quarter clockwise comes out upright, width and height swapped.
+TEST_F(Converter, TurnsAPhotoUprightByItsOrientation) {
+  Picture picture{24, 16, {}};
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 24; ++x) picture.pixels.push_back(x < 12 ? kRed : kBlue);
+  WriteJpeg(pictures_ / "turned.jpg", picture, JpegKind::kRgb, 6);
+  const Picture written = Written(converter_.ConvertToBitmap(pictures_ / "turned.jpg", target_));
+  ASSERT_EQ(written.width, 16);
+  ASSERT_EQ(written.height, 24);
+  const auto near = [](Rgb a, Rgb b) {
+    return std::abs(a.r - b.r) < 40 && std::abs(a.g - b.g) < 40 && std::abs(a.b - b.b) < 40;
+  };
+  EXPECT_TRUE(near(written.At(8, 2), kRed)) << "the left half is now on top";
+  EXPECT_TRUE(near(written.At(8, 21), kBlue));
+}
+
 TEST_F(Converter, MissingOutputFolderGivesNothing) {
   WriteFile(pictures_ / "in.bmp", BuildBmp(SixColours(), {}));
-  EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "in.bmp", output_ / "gone/vellumo.bmp"));
+  EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "in.bmp", output_ / "gone/vellumo.png"));
 }
 
 struct BadPicture {
@@ -160,24 +158,30 @@ const BadPicture kBadPictures[] = {
      [] {
        return BuildRleBmp(4, 4, kRle8, {kRed}, {4, 0, 0, 0, 4, 0, 0, 0, 4});
      }},
+    {"Png",
+     [] {
+       TempFolder dir;
+       WritePng(dir / "p.png", SixColours(), PNG_FORMAT_RGB);
+       return ReadBytes(dir / "p.png");
+     }},
 };
 
 class ConverterWithBadPicture : public Converter, public testing::WithParamInterface<BadPicture> {};
 
-TEST_P(ConverterWithBadPicture, LeavesTheOldBitmapExactlyAsItWas) {
-  const std::vector<uint8_t> old_bitmap = BuildBmp(SixColours(), {});
-  WriteFile(target_, old_bitmap);
+TEST_P(ConverterWithBadPicture, LeavesNothingNewAndTheOldFileExactlyAsItWas) {
+  const std::string old_file = output_ / "vellumo-Old123.png";
+  WriteFile(old_file, "the wallpaper shown now");
   WriteFile(pictures_ / "bad.jpg", GetParam().make());
   EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "bad.jpg", target_));
-  EXPECT_EQ(ReadBytes(target_), old_bitmap);
-  EXPECT_EQ(Names(output_.path()), std::vector<std::string>{"vellumo.bmp"}) << "no temporary file";
+  EXPECT_EQ(ReadFile(old_file), "the wallpaper shown now");
+  EXPECT_EQ(Names(output_.path()), std::vector<std::string>{"vellumo-Old123.png"})
+      << "no partial file";
 }
 
-TEST_F(Converter, MissingPictureLeavesTheOldBitmap) {
-  WriteFile(target_, {7, 7, 7});
+TEST_F(Converter, MissingPictureWritesNothing) {
   EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "none.jpg", target_));
   EXPECT_FALSE(converter_.ConvertToBitmap("", target_));
-  EXPECT_EQ(ReadBytes(target_), (std::vector<uint8_t>{7, 7, 7}));
+  EXPECT_TRUE(Names(output_.path()).empty());
 }
 
 // Opening a pipe for reading waits for a writer; the converter must refuse it at once, whether

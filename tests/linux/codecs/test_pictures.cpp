@@ -18,7 +18,7 @@ Picture TwoColours() {
   return {3, 2, {kMagenta, kBlue, kBlue, kBlue, kMagenta, kMagenta}};
 }
 
-Decoded Decode(const std::string& path) {
+Decoded Decode(const std::string& path, const PathDecoder& decoder) {
   Decoded out;
   std::vector<int> seen;
   const auto on_size = [&](PixelSize size) {
@@ -39,7 +39,7 @@ Decoded Decode(const std::string& path) {
     }
     return true;
   };
-  out.size = DecodePicture(path, on_size, on_row);
+  out.size = decoder(path, on_size, on_row);
   if (out.size) {
     for (int count : seen) out.rows_once = out.rows_once && count == 1;
   }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,14 +18,22 @@ Picture SixColours();
 // 3 x 2 in two colours, for 1-bit files.
 Picture TwoColours();
 
-// Decodes `path` and checks that every row arrived exactly once with the declared width.
+// Decodes `path` (with DecodePicture, or another decoder of the same form) and checks that every
+// row arrived exactly once with the declared width.
 struct Decoded {
   std::optional<PixelSize> size;
   Picture picture;
   bool size_reported = false;
   bool rows_once = true;
 };
-Decoded Decode(const std::string& path);
+using PathDecoder = std::function<std::optional<PixelSize>(const std::string&, const SizeHandler&,
+                                                           const RowHandler&)>;
+Decoded Decode(
+    const std::string& path,
+    const PathDecoder& decoder = [](const std::string& file, const SizeHandler& on_size,
+                                    const RowHandler& on_row) {
+      return DecodePicture(file, on_size, on_row);
+    });
 
 // JPEG writer options.
 enum class JpegKind { kRgb, kGray, kCmykAdobe, kProgressive };

@@ -1,33 +1,135 @@
-// The pure rules of the Linux desktop back-ends: which desktop is which, file URIs and their
-// alternate spelling, GVariant text, the placement of a picture on the root window and the
-// packing of pixels.
+// The pure rules of the Linux desktop back-ends: which desktop is which, how paths are quoted
+// for the desktops, what their listings hold, file URIs and their alternate spelling, GVariant
+// text, the placement of a picture on the root window and the packing of pixels.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "desktop_family.h"
+#include "desktop_chooser.h"
 #include "file_uri.h"
+#include "hyprland_wallpaper.h"
+#include "kde_wallpaper.h"
 #include "pixel_packer.h"
 #include "root_raster.h"
+#include "sway_wallpaper.h"
+#include "xfce_wallpaper.h"
+#include "xrandr_monitors.h"
 
 namespace vellumo {
 namespace {
 
-TEST(DesktopFamilyTest, ReadsTheColonSeparatedListWithoutRegardToCase) {
-  EXPECT_EQ(DesktopFamilyOf("GNOME"), DesktopFamily::kGnome);
-  EXPECT_EQ(DesktopFamilyOf("ubuntu:GNOME"), DesktopFamily::kGnome);
-  EXPECT_EQ(DesktopFamilyOf("Budgie:GNOME"), DesktopFamily::kGnome);
-  EXPECT_EQ(DesktopFamilyOf("Unity"), DesktopFamily::kGnome);
-  EXPECT_EQ(DesktopFamilyOf("Pantheon"), DesktopFamily::kGnome);
-  EXPECT_EQ(DesktopFamilyOf("gnome-flashback:GNOME"), DesktopFamily::kGnome);
-  EXPECT_EQ(DesktopFamilyOf("X-Cinnamon"), DesktopFamily::kCinnamon);
-  EXPECT_EQ(DesktopFamilyOf("mate"), DesktopFamily::kMate);
-  EXPECT_EQ(DesktopFamilyOf("KDE"), DesktopFamily::kUnknown);
-  EXPECT_EQ(DesktopFamilyOf("XFCE"), DesktopFamily::kUnknown);
-  EXPECT_EQ(DesktopFamilyOf(""), DesktopFamily::kUnknown);
-  EXPECT_EQ(DesktopFamilyOf("::"), DesktopFamily::kUnknown);
-  EXPECT_EQ(DesktopFamilyOf("GNOMEish"), DesktopFamily::kUnknown);
-  EXPECT_EQ(DesktopFamilyOf("KDE:MATE"), DesktopFamily::kMate);
+// XDG_CURRENT_DESKTOP, DESKTOP_SESSION, SWAYSOCK, HYPRLAND_INSTANCE_SIGNATURE, WAYLAND_DISPLAY
+// and DISPLAY.
+DesktopEnvironment Env(std::string xdg_current_desktop, std::string desktop_session = "",
+                       std::string swaysock = "", std::string hyprland = "",
+                       std::string wayland_display = "", std::string display = "") {
+  return {xdg_current_desktop, desktop_session, swaysock, hyprland, wayland_display, display};
+}
+
+struct ChoiceCase {
+  DesktopEnvironment environment;
+  DesktopKind kind;
+  std::string reason;
+};
+
+// Names the case in test lists: "KDE Plasma: DESKTOP_SESSION=plasma".
+void PrintTo(const ChoiceCase& choice, std::ostream* out) {
+  std::string reason = choice.reason;
+  std::erase(reason, '"');
+  *out << DesktopName(choice.kind) << ": " << reason;
+}
+
+class ChooseDesktopTest : public ::testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(ChooseDesktopTest, PicksTheBackEndAndSaysWhy) {
+  const DesktopChoice choice = ChooseDesktop(GetParam().environment);
+  EXPECT_EQ(DesktopName(choice.kind), std::string(DesktopName(GetParam().kind)));
+  EXPECT_EQ(choice.reason, GetParam().reason);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Environments, ChooseDesktopTest,
+    ::testing::Values(
+        ChoiceCase{Env("ubuntu:GNOME"), DesktopKind::kGnome, "XDG_CURRENT_DESKTOP=ubuntu:GNOME"},
+        ChoiceCase{Env("Budgie:GNOME"), DesktopKind::kGnome, "XDG_CURRENT_DESKTOP=Budgie:GNOME"},
+        ChoiceCase{Env("Pantheon"), DesktopKind::kGnome, "XDG_CURRENT_DESKTOP=Pantheon"},
+        ChoiceCase{Env("X-Cinnamon"), DesktopKind::kCinnamon, "XDG_CURRENT_DESKTOP=X-Cinnamon"},
+        ChoiceCase{Env("mate"), DesktopKind::kMate, "XDG_CURRENT_DESKTOP=mate"},
+        ChoiceCase{Env("KDE"), DesktopKind::kKde, "XDG_CURRENT_DESKTOP=KDE"},
+        ChoiceCase{Env("XFCE"), DesktopKind::kXfce, "XDG_CURRENT_DESKTOP=XFCE"},
+        ChoiceCase{Env("LXQt"), DesktopKind::kLxqt, "XDG_CURRENT_DESKTOP=LXQt"},
+        ChoiceCase{Env("LXDE"), DesktopKind::kLxde, "XDG_CURRENT_DESKTOP=LXDE"},
+        ChoiceCase{Env("sway:wlroots"), DesktopKind::kSway, "XDG_CURRENT_DESKTOP=sway:wlroots"},
+        ChoiceCase{Env("Hyprland"), DesktopKind::kHyprland, "XDG_CURRENT_DESKTOP=Hyprland"},
+        ChoiceCase{Env("Deepin"), DesktopKind::kDeepin, "XDG_CURRENT_DESKTOP=Deepin"},
+        ChoiceCase{Env("DDE"), DesktopKind::kDeepin, "XDG_CURRENT_DESKTOP=DDE"},
+        // The first name we know wins; unknown ones and empty parts are passed over.
+        ChoiceCase{Env("Unknown::KDE:GNOME"), DesktopKind::kKde,
+                   "XDG_CURRENT_DESKTOP=Unknown::KDE:GNOME"},
+        ChoiceCase{Env("GNOMEish", "", "", "", "", ":0"), DesktopKind::kXRoot, "DISPLAY=:0"},
+        // XDG_CURRENT_DESKTOP before DESKTOP_SESSION before the sockets.
+        ChoiceCase{Env("xfce", "plasma", "/run/sway.sock"), DesktopKind::kXfce,
+                   "XDG_CURRENT_DESKTOP=xfce"},
+        ChoiceCase{Env("", "/usr/share/xsessions/plasma", "/run/sway.sock"), DesktopKind::kKde,
+                   "DESKTOP_SESSION=/usr/share/xsessions/plasma"},
+        ChoiceCase{Env("", "Lubuntu"), DesktopKind::kLxde, "DESKTOP_SESSION=Lubuntu"},
+        ChoiceCase{Env("", "", "/run/sway.sock", "abc", "wayland-1"), DesktopKind::kSway,
+                   "SWAYSOCK=/run/sway.sock"},
+        ChoiceCase{Env("", "", "", "abc", "wayland-1", ":0"), DesktopKind::kHyprland,
+                   "HYPRLAND_INSTANCE_SIGNATURE=abc"},
+        // Under Wayland the root window belongs to Xwayland and never shows.
+        ChoiceCase{Env("river", "", "", "", "wayland-1", ":0"), DesktopKind::kNone,
+                   "XDG_CURRENT_DESKTOP \"river\" is not a desktop we know and in a Wayland "
+                   "session the X root window does not show"},
+        ChoiceCase{Env("", "", "", "", "", ":1"), DesktopKind::kXRoot, "DISPLAY=:1"},
+        ChoiceCase{Env(""), DesktopKind::kNone,
+                   "XDG_CURRENT_DESKTOP is not set and DISPLAY is not set"}));
+
+TEST(ScriptQuotingTest, PlasmaScriptStringsStandForTheExactText) {
+  EXPECT_EQ(QuoteJavaScriptString("/a/b.png"), "'/a/b.png'");
+  EXPECT_EQ(QuoteJavaScriptString("it's \\ \"x\""), "'it\\'s \\\\ \"x\"'");
+  EXPECT_EQ(QuoteJavaScriptString("a\nb\r\t\x01"), "'a\\u000Ab\\u000D\\u0009\\u0001'");
+  // Outside ASCII: UTF-16 escapes, a pair of them beyond the first plane; a stray byte that
+  // is not UTF-8 becomes U+FFFD rather than ending the string.
+  EXPECT_EQ(QuoteJavaScriptString("été 壁 😀"), "'\\u00E9t\\u00E9 \\u58C1 \\uD83D\\uDE00'");
+  EXPECT_EQ(QuoteJavaScriptString("a\xFF'"), "'a\\uFFFD\\''");
+  // U+2028 ends a line in older JavaScript engines.
+  EXPECT_EQ(QuoteJavaScriptString("\u2028"), "'\\u2028'");
+
+  const std::string script =
+      PlasmaWallpaperScript("/home/ann/it's \\ new\nline/été #1.png", Layout::kCentered);
+  EXPECT_NE(script.find("var image = 'file:///home/ann/it%27s%20%5C%20new%0Aline/"
+                        "%C3%A9t%C3%A9%20%231.png';\n"),
+            std::string::npos)
+      << script;
+  EXPECT_NE(script.find("d.writeConfig('FillMode', 6);"), std::string::npos);
+  EXPECT_NE(PlasmaWallpaperScript("/a.png", Layout::kTiled).find("'FillMode', 3)"),
+            std::string::npos);
+  EXPECT_NE(PlasmaWallpaperScript("/a.png", Layout::kStretched).find("'FillMode', 0)"),
+            std::string::npos);
+}
+
+TEST(SwayQuotingTest, PathSurvivesSwaysSplittingAndExpansion) {
+  EXPECT_EQ(SwayPathArgument("/a b/x.png"), "\"'/a b/x.png'\"");
+  EXPECT_EQ(SwayPathArgument("/it's/$HOME\"\\"), "\"'/it'\\\\''s/$HOME\\\"\\\\'\"");
+}
+
+TEST(ListingTest, ReadsTheMonitorsAndPropertiesTheDesktopsList) {
+  EXPECT_EQ(XfcePictureProperties("/backdrop/screen0/monitorHDMI-1/workspace0/last-image\n"
+                                  "/backdrop/screen0/monitorHDMI-1/workspace0/image-style\n"
+                                  "/backdrop/screen0/monitor0/workspace12/last-image\n"
+                                  "/backdrop/single-workspace-mode\n"
+                                  "/backdrop/screen0/monitorHDMI-1/last-image\n"),
+            (std::vector<std::string>{"/backdrop/screen0/monitorHDMI-1/workspace0/last-image",
+                                      "/backdrop/screen0/monitor0/workspace12/last-image"}));
+  EXPECT_EQ(MonitorNamesFromXrandr("Monitors: 2\n"
+                                   " 0: +*HDMI-1 1920/530x1080/300+0+0  HDMI-1\n"
+                                   " 1: +eDP-1 1366/310x768/170+1920+0  eDP-1\n"),
+            (std::vector<std::string>{"HDMI-1", "eDP-1"}));
+  EXPECT_TRUE(MonitorNamesFromXrandr("").empty());
+  EXPECT_EQ(HyprlandMonitors("Monitor DP-1 (ID 0):\n\t1920x1080@60 at 0x0\n\n"
+                             "Monitor HDMI-A-1 (ID 1):\n\tdescription: Monitor 2\n"),
+            (std::vector<std::string>{"DP-1", "HDMI-A-1"}));
 }
 
 TEST(FileUriTest, EncodesEverythingOutsideTheUnreservedSetAndSlash) {

@@ -7,8 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace vellumo::test {
@@ -30,39 +30,37 @@ std::string ReadDisplayNumber(int fd) {
   }
 }
 
-// The display numbers of $VELLUMO_XVFB_DISPLAYS ("241-245" or "241"); none when unset.
-std::vector<std::string> AssignedDisplays() {
-  const char* range = std::getenv("VELLUMO_XVFB_DISPLAYS");
-  if (!range || !*range) return {};
-  const int first = std::atoi(range);
-  const char* dash = std::strchr(range, '-');
-  const int last = dash ? std::atoi(dash + 1) : first;
-  std::vector<std::string> numbers;
-  for (int n = first; n <= last && n >= 0; ++n) numbers.push_back(std::to_string(n));
-  return numbers;
+// VELLUMO_TEST_DISPLAYS="221-229" keeps the servers to those display numbers, for machines
+// shared with other people's X servers; otherwise the server picks a free number itself.
+std::vector<std::string> DisplayChoices() {
+  std::vector<std::string> choices;
+  const char* range = std::getenv("VELLUMO_TEST_DISPLAYS");
+  int first = 0;
+  int last = -1;
+  if (range && std::sscanf(range, "%d-%d", &first, &last) == 2) {
+    for (int n = first; n <= last; ++n) choices.push_back(":" + std::to_string(n));
+  }
+  if (choices.empty()) choices.push_back("");
+  return choices;
 }
 
 }  // namespace
 
 XvfbServer::XvfbServer(const std::string& screen) {
-  const auto assigned = AssignedDisplays();
-  if (assigned.empty()) {
-    Start(screen, {});
-    return;
+  for (const std::string& display : DisplayChoices()) {
+    if (Start(screen, display)) return;
   }
-  for (const std::string& number : assigned)
-    if (Start(screen, number)) return;
 }
 
-bool XvfbServer::Start(const std::string& screen, const std::string& number) {
+bool XvfbServer::Start(const std::string& screen, const std::string& display) {
   int number_pipe[2];
   if (pipe2(number_pipe, O_CLOEXEC) != 0) return false;
-  // With -displayfd the server tells us its display once it accepts connections; without a
-  // number it picks a free one itself, so test programs started together never race for one.
+  // The server tells us its display number once it accepts connections, so test programs
+  // started together never race for the same one.
   std::vector<std::string> argv = {"Xvfb",     "-displayfd", std::to_string(number_pipe[1]),
                                    "-screen",  "0",          screen,
                                    "-noreset", "-nolisten",  "tcp"};
-  if (!number.empty()) argv.insert(argv.begin() + 1, ":" + number);
+  if (!display.empty()) argv.insert(argv.begin() + 1, display);
   std::vector<char*> args;
   for (std::string& arg : argv) args.push_back(arg.data());
   args.push_back(nullptr);
@@ -78,18 +76,19 @@ bool XvfbServer::Start(const std::string& screen, const std::string& number) {
     _exit(127);  // not installed: the pipe closes without a number
   }
   close(number_pipe[1]);
-  const std::string started = pid_ > 0 ? ReadDisplayNumber(number_pipe[0]) : std::string();
+  const std::string number = pid_ > 0 ? ReadDisplayNumber(number_pipe[0]) : std::string();
   close(number_pipe[0]);
-  if (started.empty()) {
-    Stop();
+  if (number.empty()) {
+    Stop();  // not installed, or that display is taken
     return false;
   }
-  display_ = ":" + started;
+  display_ = ":" + number;
   return true;
 }
 
 void XvfbServer::Stop() {
   if (pid_ <= 0) return;
+  kill(pid_, SIGCONT);  // a paused server could not end
   kill(pid_, SIGTERM);
   waitpid(pid_, nullptr, 0);
   pid_ = -1;

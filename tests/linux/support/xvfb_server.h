@@ -1,15 +1,14 @@
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <string>
 
 namespace vellumo::test {
 
-// An Xvfb of its own on a display number it chose, or on the first free one of the range
-// $VELLUMO_XVFB_DISPLAYS ("241-245") where a machine shared with others assigns numbers;
-// display() is empty when none started. -noreset keeps the root background when the last
-// client disconnects.
+// An Xvfb of its own on a free display number; display() is empty when none started.
+// -noreset keeps the root background when the last client disconnects.
 class XvfbServer {
  public:
   explicit XvfbServer(const std::string& screen);
@@ -18,10 +17,16 @@ class XvfbServer {
   XvfbServer& operator=(const XvfbServer&) = delete;
   const std::string& display() const { return display_; }
 
+  // Stops answering, as a server that hangs, while still accepting connections; and back.
+  void Pause() const { Signal(SIGSTOP); }
+  void Resume() const { Signal(SIGCONT); }
+
  private:
-  // Starts Xvfb on `number`, or on a number of its choosing when empty; true once it runs.
-  bool Start(const std::string& screen, const std::string& number);
+  bool Start(const std::string& screen, const std::string& display);
   void Stop();
+  void Signal(int signal) const {
+    if (pid_ > 0) kill(pid_, signal);
+  }
 
   pid_t pid_ = -1;
   std::string display_;

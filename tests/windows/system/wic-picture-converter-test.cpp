@@ -110,11 +110,12 @@ std::string HandMadeGif(int width, int height, const std::vector<Rgb>& global, i
 class WicPictureConverterTest : public ::testing::Test {
  protected:
   Picture ConvertAndRead(const std::string& picture, int width, int height) {
-    const auto size = converter_.ConvertToBitmap(picture, target_);
-    EXPECT_TRUE(size.has_value()) << picture;
-    if (!size) return {};
-    EXPECT_EQ(size->width, width);
-    EXPECT_EQ(size->height, height);
+    const auto written = converter_.ConvertToBitmap(picture, target_);
+    EXPECT_TRUE(written.has_value()) << picture;
+    if (!written) return {};
+    EXPECT_EQ(written->size.width, width);
+    EXPECT_EQ(written->size.height, height);
+    EXPECT_EQ(written->path, target_) << "rewritten in place";
     const auto parsed = test::ParseBmp24(test::ReadAll(target_));
     EXPECT_TRUE(parsed) << "not a complete 24-bit bitmap";
     const Picture bitmap = parsed.value_or(Picture{});
