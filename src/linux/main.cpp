@@ -68,7 +68,8 @@ int GaveUpWaiting(std::chrono::milliseconds waited) {
 std::unique_ptr<QApplication> StartQt(int& argc, char** argv, bool desktop_look) {
   const char* configured = std::getenv("QT_QPA_PLATFORM");
   const std::string before = configured ? configured : "";
-  const std::string platforms = QtPlatforms(before, ProbeDisplays());
+  const DisplayProbe probe = ProbeDisplays();  // held until Qt has its own connection
+  const std::string platforms = QtPlatforms(before, probe.access);
   if (platforms.empty()) return nullptr;
   setenv("QT_QPA_PLATFORM", platforms.c_str(), 1);
   QGuiApplication::setDesktopSettingsAware(desktop_look);

@@ -283,6 +283,22 @@ TEST_F(BackgroundRun, ADisplayThatCannotBeReachedChangesTheWallpaperWithoutWindo
   EXPECT_NE(GsettingsLog().find("picture-uri|"), std::string::npos);
 }
 
+// A server that takes the connection but never answers (stopped, hung) must not hold the
+// login's change: it goes on without its notice after a few seconds.
+TEST_F(BackgroundRun, AnXServerThatNeverAnswersDoesNotHoldTheChange) {
+  XvfbServer server("320x240x24");
+  ASSERT_FALSE(server.display().empty());
+  Picture("a.bmp");
+  Settings("sSourceFolder=" + temp_ / "pictures" + "\n");
+  env_["DISPLAY"] = server.display();
+  server.Pause();
+
+  const auto result = Run({"-next"});
+  server.Resume();
+  ASSERT_EQ(result.status, 0) << result.stderr_text;
+  EXPECT_NE(GsettingsLog().find("picture-uri|"), std::string::npos);
+}
+
 TEST_F(BackgroundRun, ABadPictureLeavesTheWallpaperAndItsFileAlone) {
   const std::string bad = temp_ / "pictures/broken.jpg";
   WriteFile(bad, "\xFF\xD8\xFF\xE0 this is not really a jpeg");

@@ -7,19 +7,36 @@
 
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <future>
+#include <thread>
+#include <utility>
 
 namespace vellumo {
 namespace {
 
-bool XDisplayOpens() {
+// A server that accepts the connection but never answers (stopped, say) would hold
+// xcb_connect for ever; past this the run goes on without windows.
+constexpr std::chrono::seconds kXAnswerLimit{3};
+
+std::shared_ptr<void> ConnectX() {
   const char* display = std::getenv("DISPLAY");
-  if (!display || !*display) return false;
-  xcb_connection_t* connection = xcb_connect(display, nullptr);
-  const bool opened = xcb_connection_has_error(connection) == 0;
-  xcb_disconnect(connection);
-  return opened;
+  if (!display || !*display) return nullptr;
+  auto connected = std::make_shared<std::promise<xcb_connection_t*>>();
+  std::future<xcb_connection_t*> answer = connected->get_future();
+  // Left behind, not joined, when the server never answers: the process ends without it.
+  std::thread([connected, name = std::string(display)] {
+    connected->set_value(xcb_connect(name.c_str(), nullptr));
+  }).detach();
+  if (answer.wait_for(kXAnswerLimit) != std::future_status::ready) return nullptr;
+  xcb_connection_t* connection = answer.get();
+  if (xcb_connection_has_error(connection) != 0) {
+    xcb_disconnect(connection);
+    return nullptr;
+  }
+  return {connection, [](void* held) { xcb_disconnect(static_cast<xcb_connection_t*>(held)); }};
 }
 
 // $WAYLAND_DISPLAY is a socket name in $XDG_RUNTIME_DIR, or an absolute path.
@@ -58,8 +75,10 @@ void Append(std::string& list, std::string_view entry) {
 
 }  // namespace
 
-DisplayAccess ProbeDisplays() {
-  return DisplayAccess{XDisplayOpens(), WaylandDisplayOpens() && HasWaylandPlugin()};
+DisplayProbe ProbeDisplays() {
+  std::shared_ptr<void> x_connection = ConnectX();
+  const DisplayAccess access{x_connection != nullptr, WaylandDisplayOpens() && HasWaylandPlugin()};
+  return DisplayProbe{access, std::move(x_connection)};
 }
 
 std::string QtPlatforms(std::string_view configured, DisplayAccess access) {

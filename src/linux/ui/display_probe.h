@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,9 +12,18 @@ struct DisplayAccess {
   bool wayland = false;
 };
 
-// Opens and closes a connection to $DISPLAY and to $WAYLAND_DISPLAY. Wayland counts only when
-// Qt has its plugin for it. Needs no QApplication.
-DisplayAccess ProbeDisplays();
+struct DisplayProbe {
+  DisplayAccess access;
+  // The probe's X connection, to be kept until Qt has opened its own: a server started
+  // without -noreset resets when its last client leaves, and Qt would then find no display
+  // and end the process.
+  std::shared_ptr<void> x_connection;
+};
+
+// Connects to $DISPLAY, giving up on a server that does not answer within a few seconds, and
+// tries $WAYLAND_DISPLAY. Wayland counts only when Qt has its plugin for it. Needs no
+// QApplication.
+DisplayProbe ProbeDisplays();
 
 // The QT_QPA_PLATFORM value to start Qt with: the configured list ("xcb;wayland",
 // "offscreen", ...) without the window systems that cannot be reached, or, when none is
