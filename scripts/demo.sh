@@ -28,8 +28,10 @@ xvfb_pid=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 
 status=0
+mkdir -m 700 "$scratch/runtime"  # where a session keeps its sockets and the run's lock
 env -u XDG_CURRENT_DESKTOP DISPLAY=":$display" XDG_CONFIG_HOME="$scratch/config" \
-  XDG_DATA_HOME="$scratch/data" build/linux/vellumo -next || status=$?
+  XDG_DATA_HOME="$scratch/data" XDG_RUNTIME_DIR="$scratch/runtime" \
+  build/linux/vellumo -next || status=$?
 
 settings="$scratch/config/vellumo/settings.ini"
 echo "vellumo -next exited with status $status"
