@@ -39,7 +39,8 @@ bool IsFreshName(std::string_view name, std::string_view place_name) {
 
 std::string FreshWallpaperPath(const std::string& place, std::string_view suffix) {
   const fs::path path(place);
-  const auto [stem, extension] = SplitExtension(path.filename().native());
+  const std::string file_name = path.filename().string();  // the views below point into it
+  const auto [stem, extension] = SplitExtension(file_name);
   std::string name(stem);
   name += '-';
   name += suffix;

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <thread>
@@ -61,6 +62,10 @@ class BackgroundRun : public ::testing::Test {
             {"PATH", temp_ / "tools" + ":/usr/bin:/bin"},
             {"GSETTINGS_LOG", temp_ / "gsettings.log"},
             {"XDG_CURRENT_DESKTOP", "GNOME"}};
+    // A sanitizer build's program reads its options (suppressions) as the test does.
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+      if (const char* value = std::getenv(name)) env_[name] = value;
+    }
   }
 
   std::string exe() const { return temp_ / "bin/vellumo"; }
