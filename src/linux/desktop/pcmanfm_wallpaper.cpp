@@ -3,25 +3,10 @@
 #include "command.h"
 
 namespace vellumo {
-namespace {
-
-const char* ModeWord(Layout layout) {
-  switch (layout) {
-    case Layout::kTiled:
-      return "tile";
-    case Layout::kCentered:
-      return "center";
-    case Layout::kStretched:
-      break;
-  }
-  return "stretch";
-}
-
-}  // namespace
 
 BackendResult PcmanfmWallpaper::Set(const std::string& absolute_path, Layout layout) {
   const CommandResult result = RunCommand({program_, "--set-wallpaper=" + absolute_path,
-                                           std::string("--wallpaper-mode=") + ModeWord(layout)},
+                                           std::string("--wallpaper-mode=") + LayoutWord(layout)},
                                           time_limit_);
   if (Succeeded(result)) return BackendResult::Set();
   return BackendResult::Failed(program_ + " failed (" + DescribeFailure(result) + ")");

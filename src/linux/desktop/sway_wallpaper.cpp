@@ -7,18 +7,6 @@
 namespace vellumo {
 namespace {
 
-const char* ModeWord(Layout layout) {
-  switch (layout) {
-    case Layout::kTiled:
-      return "tile";
-    case Layout::kCentered:
-      return "center";
-    case Layout::kStretched:
-      break;
-  }
-  return "stretch";
-}
-
 bool IsSocket(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
@@ -55,7 +43,8 @@ BackendResult SwayWallpaper::Set(const std::string& absolute_path, Layout layout
   }
   std::vector<std::string> argv = {"swaymsg"};
   if (!socket_.empty()) argv.insert(argv.end(), {"-s", socket_});
-  argv.insert(argv.end(), {"output", "*", "bg", SwayPathArgument(absolute_path), ModeWord(layout)});
+  argv.insert(argv.end(),
+              {"output", "*", "bg", SwayPathArgument(absolute_path), LayoutWord(layout)});
   const CommandResult result = RunCommand(argv, time_limit_);
   if (Succeeded(result)) return BackendResult::Set();
   const std::string failure = "swaymsg failed (" + DescribeFailure(result) + ")";

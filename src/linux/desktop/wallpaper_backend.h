@@ -31,6 +31,19 @@ struct BackendResult {
 // The longest any one outside call (a command, a D-Bus call, the X work) may take.
 inline constexpr std::chrono::milliseconds kStepTimeLimit{10'000};
 
+// "tile", "center" or "stretch": the words pcmanfm, pcmanfm-qt and swaybg all take.
+inline const char* LayoutWord(Layout layout) {
+  switch (layout) {
+    case Layout::kTiled:
+      return "tile";
+    case Layout::kCentered:
+      return "center";
+    case Layout::kStretched:
+      break;
+  }
+  return "stretch";
+}
+
 // One desktop's way of setting its wallpaper.
 class WallpaperBackend {
  public:
