@@ -12,9 +12,14 @@ packages=(
   xvfb x11-utils                                   # an X server for the X11 and Wine tests
   g++-mingw-w64-x86-64-posix                       # the Windows cross build
   wine wine64                                      # running the Windows tests
+  desktop-file-utils appstream                     # validating the installed desktop files
 )
 if [ "${1:-}" = "--bench" ]; then
   packages+=(libbenchmark-dev libjpeg-turbo-progs hyperfine time findutils)
+fi
+if [ "${1:-}" = "--package" ]; then
+  packages+=(dpkg-dev file)  # CPack's Debian package: dpkg-shlibdeps, and file to find programs
+  packages+=(nsis procps)  # the Windows installer (makensis); pgrep waits for its uninstaller
 fi
 if [ "${1:-}" = "--demo" ]; then
   packages+=(imagemagick)

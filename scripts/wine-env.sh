@@ -114,7 +114,8 @@ _vellumo_start_server() {
   local log=$1
   # Starts the server, or makes a running one persistent. Its output goes to the log so that
   # no caller's pipe stays open.
-  setsid wineserver -p </dev/null >>"$log" 2>&1 198>&-
+  # A server already running answers 2; that must not end a caller running under set -e.
+  setsid wineserver -p </dev/null >>"$log" 2>&1 198>&- || true
   # Starts services.exe, explorer and the rest once, outside any test.
   wine cmd /c exit </dev/null >>"$log" 2>&1 198>&-
 }

@@ -111,7 +111,7 @@ std::string AutostartEntryText(std::string_view exe_path) {
          "Type=Application\n"
          "Name=Vellumo\n"
          "Comment=Changes the desktop wallpaper at each login\n"
-         "Icon=vellumo\n"
+         "Icon=" VELLUMO_APP_ID "\n"
          "Exec=" +
          ExecArgument(exe_path) +
          " -next\n"

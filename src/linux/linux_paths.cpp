@@ -53,7 +53,11 @@ std::string ExeFolder() {
 std::string BitmapPath() {
   const std::string beside_exe = ExeFolder();
   // Unknown when /proc is not mounted; the working folder is no place for the wallpaper.
-  return beside_exe.empty() ? std::string() : beside_exe + "/vellumo.png";
+  if (beside_exe.empty()) return {};
+  // Installed by a package (or into /usr/local), the folder belongs to the system: a user cannot
+  // write there, and root must not leave files in it that no package owns.
+  if (beside_exe.starts_with("/usr/")) return {};
+  return beside_exe + "/vellumo.png";
 }
 
 std::string FallbackBitmapPath() {

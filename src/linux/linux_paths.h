@@ -21,7 +21,8 @@ std::string ExePath();
 std::string ExeFolder();
 
 // The wallpaper file's place (see wallpaper_files.h), vellumo.png beside the executable; empty
-// when that folder is unknown. Whether the folder takes the file shows when it is written.
+// when that folder is unknown or lies under /usr. Whether the folder takes the file shows when
+// it is written.
 std::string BitmapPath();
 // vellumo.png in <data>/vellumo/ (created when missing), for when the first one is refused.
 std::string FallbackBitmapPath();

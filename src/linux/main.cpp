@@ -1,5 +1,6 @@
 // The Linux entry point: "vellumo" opens the settings window, "vellumo -next" changes the
-// wallpaper once and ends, with the change notice on screen when there is a display.
+// wallpaper once and ends, with the change notice on screen when there is a display;
+// "vellumo --version" prints the version.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -73,6 +74,8 @@ std::unique_ptr<QApplication> StartQt(int& argc, char** argv, bool desktop_look)
   if (platforms.empty()) return nullptr;
   setenv("QT_QPA_PLATFORM", platforms.c_str(), 1);
   QGuiApplication::setDesktopSettingsAware(desktop_look);
+  // Wayland desktops find the window's icon and name through its desktop file.
+  QGuiApplication::setDesktopFileName(QStringLiteral(VELLUMO_APP_ID));
   auto application = std::make_unique<QApplication>(argc, argv);
   // The choice is this process's: the desktop tools it runs choose their own.
   if (configured) {
@@ -157,6 +160,11 @@ int RunChange(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The package's version; the windows keep showing their own fixed text.
+  if (ArgumentText(argc, argv) == "--version") {
+    std::printf("vellumo %s\n", VELLUMO_VERSION);
+    return 0;
+  }
   if (IsBackgroundSwitch(ArgumentText(argc, argv))) return RunChange(argc, argv);
   return RunSettingsWindow(argc, argv);
 }

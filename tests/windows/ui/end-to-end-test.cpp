@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <map>
+#include <vector>
 
 #include "bitmap24.h"
 #include "changing_window.h"
@@ -287,6 +288,34 @@ TEST_F(EndToEndTest, NextPictureInTheSettingsWindowChangesTheWallpaper) {
   EXPECT_TRUE(IsWindow(window)) << "the settings window stays open";
   PostMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.Wait(), 0u);
+}
+
+// The version Windows shows in the file's properties, in numbers and in text, is the project's:
+// the one its packages carry.
+TEST(ProgramFileTest, VersionResourceIsTheProjectVersion) {
+  const std::wstring program = ProgramPath();
+  DWORD unused = 0;
+  const DWORD size = GetFileVersionInfoSizeW(program.c_str(), &unused);
+  ASSERT_NE(size, 0u);
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, size, info.data()));
+
+  void* value = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", &value, &length));
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+  EXPECT_EQ(std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                std::to_string(HIWORD(fixed->dwFileVersionLS)),
+            VELLUMO_PROJECT_VERSION);
+  EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+  EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
+
+  for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    ASSERT_TRUE(VerQueryValueW(info.data(), path.c_str(), &value, &length)) << Narrow(name);
+    EXPECT_EQ(Narrow(static_cast<const wchar_t*>(value)), VELLUMO_PROJECT_VERSION) << Narrow(name);
+  }
 }
 
 }  // namespace

@@ -9,6 +9,3 @@
 #define IDB_TOOLBAR_32 10
 #define IDB_TOOLBAR_48 11
 #define IDB_TOOLBAR_64 12
-
-// The program's version: major, minor, patch. The version resource is made from it.
-#define VELLUMO_VERSION 0, 3, 0

@@ -1,0 +1,7 @@
+# Read by CPack for each package it makes (CPACK_PROJECT_CONFIG_FILE): the Windows file names.
+if(CPACK_GENERATOR STREQUAL "NSIS")
+  set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-setup")
+elseif(CPACK_GENERATOR STREQUAL "ZIP")
+  set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-win64")
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)  # vellumo.exe at the top, no folder around it
+endif()
