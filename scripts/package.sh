@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 jobs=${JOBS:-2}
+scripts/install-deps.sh --package
 
 linux_packages() {
   local build=build/package-linux
