@@ -107,11 +107,3 @@ TEST(QtPlatforms, LeavesOutWindowSystemsThatCannotBeReached) {
 
 }  // namespace
 }  // namespace vellumo
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qunsetenv("QT_QPA_PLATFORMTHEME");
-  QApplication application(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
