@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "com_ptr.h"
+#include "preview_runs.h"
 #include "utf.h"
 #include "wic_preview.h"
 
@@ -28,11 +29,7 @@ namespace {
 
 constexpr int kBoxWidth = 249, kBoxHeight = 190;
 
-struct Options {
-  bool full = false;
-  int runs = 5;
-  std::string picture;  // UTF-8
-};
+using Options = bench::PreviewRunOptions;
 
 // The whole picture in one buffer, as a program that scales it afterwards would hold it.
 bool DecodeFull(const std::string& picture) {
@@ -74,43 +71,8 @@ std::vector<std::string> Arguments() {
   return arguments;
 }
 
-std::optional<Options> Parse(const std::vector<std::string>& arguments) {
-  Options options;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& a = arguments[i];
-    const bool has_value = i + 1 < arguments.size();
-    if (a == "--mode" && has_value) {
-      const std::string& mode = arguments[++i];
-      if (mode != "preview" && mode != "full") return std::nullopt;
-      options.full = mode == "full";
-    } else if (a == "--runs" && has_value) {
-      options.runs = std::max(1, std::atoi(arguments[++i].c_str()));
-    } else if (options.picture.empty()) {
-      options.picture = a;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (options.picture.empty()) return std::nullopt;
-  return options;
-}
-
 int Run(const Options& options) {
-  std::vector<double> times;
-  for (int i = 0; i < options.runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    if (!DecodeOnce(options)) {
-      std::fprintf(stderr, "decoding failed\n");
-      return 1;
-    }
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    times.push_back(took.count());
-  }
-  std::printf("mode %s\nrun_ms", options.full ? "full" : "preview");
-  for (const double t : times) std::printf(" %.1f", t);
-  std::sort(times.begin(), times.end());
-  std::printf("\nmedian_ms %.1f\n", times[times.size() / 2]);
-
+  if (!bench::TimePreviewRuns(options, [&] { return DecodeOnce(options); })) return 1;
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof(memory);
   if (!GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory))) return 1;
@@ -123,7 +85,7 @@ int Run(const Options& options) {
 }  // namespace vellumo
 
 int main() {
-  const auto options = vellumo::Parse(vellumo::Arguments());
+  const auto options = vellumo::bench::ParsePreviewRunOptions(vellumo::Arguments());
   if (!options) {
     std::fprintf(stderr, "usage: vellumo_preview_bench --mode preview|full [--runs N] PICTURE\n");
     return 2;

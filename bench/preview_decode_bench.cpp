@@ -18,6 +18,7 @@
 
 #include "picture_decoder.h"
 #include "preview_decoder.h"
+#include "preview_runs.h"
 
 namespace {
 
@@ -25,11 +26,7 @@ using namespace vellumo;
 
 constexpr int kBoxWidth = 249, kBoxHeight = 190;
 
-struct Options {
-  bool full = false;
-  int runs = 5;
-  std::string picture;
-};
+using Options = bench::PreviewRunOptions;
 
 bool DecodeFull(const std::string& picture) {
   std::vector<uint8_t> pixels;
@@ -55,50 +52,18 @@ bool DecodeOnce(const Options& options) {
   return DecodePreview(options.picture, kBoxWidth, kBoxHeight).has_value();
 }
 
-std::optional<Options> Parse(int argc, char** argv) {
-  Options options;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    const bool has_value = i + 1 < argc;
-    if (a == "--mode" && has_value) {
-      const std::string mode = argv[++i];
-      if (mode != "preview" && mode != "full") return std::nullopt;
-      options.full = mode == "full";
-    } else if (a == "--runs" && has_value) {
-      options.runs = std::max(1, std::atoi(argv[++i]));
-    } else if (options.picture.empty()) {
-      options.picture = a;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (options.picture.empty()) return std::nullopt;
-  return options;
-}
-
 int Run(const Options& options) {
-  std::vector<double> times;
-  for (int i = 0; i < options.runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    if (!DecodeOnce(options)) {
-      std::fprintf(stderr, "decoding failed\n");
-      return 1;
-    }
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    times.push_back(took.count());
-  }
-  std::printf("mode %s\nrun_ms", options.full ? "full" : "preview");
-  for (const double t : times) std::printf(" %.1f", t);
+  if (!bench::TimePreviewRuns(options, [&] { return DecodeOnce(options); })) return 1;
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  std::printf("\npeak_rss_kib %ld\n", usage.ru_maxrss);
+  std::printf("peak_rss_kib %ld\n", usage.ru_maxrss);
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto options = Parse(argc, argv);
+  const auto options = bench::ParsePreviewRunOptions({argv + 1, argv + argc});
   if (!options) {
     std::fprintf(stderr, "usage: %s --mode preview|full [--runs N] PICTURE\n", argv[0]);
     return 2;
