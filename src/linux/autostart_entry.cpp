@@ -107,16 +107,16 @@ std::string ExecArgument(std::string_view argument) {
 }
 
 std::string AutostartEntryText(std::string_view exe_path) {
-  return "[Desktop Entry]\n"
-         "Type=Application\n"
-         "Name=Vellumo\n"
-         "Comment=Changes the desktop wallpaper at each login\n"
-         "Icon=" VELLUMO_APP_ID "\n"
-         "Exec=" +
-         ExecArgument(exe_path) +
-         " -next\n"
-         "Terminal=false\n"
-         "X-GNOME-Autostart-enabled=true\n";
+  constexpr std::string_view kAppId = VELLUMO_APP_ID;
+  std::string text =
+      "[Desktop Entry]\n"
+      "Type=Application\n"
+      "Name=Vellumo\n"
+      "Comment=Changes the desktop wallpaper at each login\n";
+  text.append("Icon=").append(kAppId).append("\n");
+  text.append("Exec=").append(ExecArgument(exe_path)).append(" -next\n");
+  text.append("Terminal=false\nX-GNOME-Autostart-enabled=true\n");
+  return text;
 }
 
 bool IsAutostartEnabled(std::string_view entry_text) {
