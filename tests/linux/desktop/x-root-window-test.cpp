@@ -191,7 +191,8 @@ TEST_F(XRootWindowTest, CentreBordersASmallPictureAndCropsALargeOne) {
 }
 
 TEST_F(XRootWindowTest, StretchFillsTheScreen) {
-  for (auto [width, height] : {std::pair{2, 2}, std::pair{400, 300}, std::pair{1000, 50}}) {
+  for (const auto& size : {std::pair{2, 2}, std::pair{400, 300}, std::pair{1000, 50}}) {
+    const int width = size.first, height = size.second;
     auto colour = [&](int x, int y) { return Quadrants(x, y, width, height); };
     ASSERT_TRUE(SetRoot(Picture("stretch.bmp", width, height, colour), Layout::kStretched))
         << failure_;
