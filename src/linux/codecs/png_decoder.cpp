@@ -19,6 +19,9 @@ void IgnoreWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 bool DecodeRows(png_structp png, png_infop info, std::FILE* file, const SizeHandler& on_size,
                 const RowHandler& on_row, std::vector<uint8_t>& row, PixelSize& size) {
   png_init_io(png, file);
+  // Only the image chunks matter here. Every other chunk is skipped unread, so a damaged length
+  // in a text or profile chunk cannot make libpng allocate gigabytes for it.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_read_info(png, info);
   png_uint_32 width = 0;
   png_uint_32 height = 0;
