@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ googletest libgtest-dev libgmock-dev  # build and unit tests
+  clang libclang-rt-dev                            # the sanitizer build and the fuzzers
   libjpeg62-turbo-dev libgif-dev libx11-dev       # Linux picture codecs and X11 wallpaper
   qt6-base-dev                                     # the Linux windows (Qt 6 Widgets)
   libpng-dev zlib1g-dev                            # reading the wallpaper PNG back (X11, tests)
@@ -14,16 +15,16 @@ packages=(
   wine wine64                                      # running the Windows tests
   desktop-file-utils appstream                     # validating the installed desktop files
 )
-if [ "${1:-}" = "--bench" ]; then
-  packages+=(libbenchmark-dev libjpeg-turbo-progs hyperfine time findutils)
-fi
-if [ "${1:-}" = "--package" ]; then
-  packages+=(dpkg-dev file)  # CPack's Debian package: dpkg-shlibdeps, and file to find programs
-  packages+=(nsis procps)  # the Windows installer (makensis); pgrep waits for its uninstaller
-fi
-if [ "${1:-}" = "--demo" ]; then
-  packages+=(imagemagick)
-fi
+for option in "$@"; do
+  case "$option" in
+    --bench) packages+=(libbenchmark-dev libjpeg-turbo-progs hyperfine time findutils) ;;
+    # CPack's Debian package: dpkg-shlibdeps, and file to find programs; the Windows installer
+    # (makensis), and pgrep to wait for its uninstaller
+    --package) packages+=(dpkg-dev file nsis procps) ;;
+    --demo | --fuzz) packages+=(imagemagick) ;;  # sample pictures, fuzzer seeds
+    *) echo "install-deps.sh: unknown option $option" >&2 && exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
