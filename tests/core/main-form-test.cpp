@@ -124,6 +124,19 @@ TEST_F(MainFormTest, EscStoresTheSevenKeysOnceAndClosesTheWindow) {
   EXPECT_EQ(fake_.store.values.at("bRepeats"), "True");
 }
 
+TEST_F(MainFormTest, SessionEndStoresTheSevenKeysAndLeavesTheWindowToTheSystem) {
+  MainForm& main = Open();
+  main.OnToolbarClick(toolbar::kRepeats, true);
+  main.OnEndSession();
+  EXPECT_EQ(fake_.store.writes.size(), 7u);
+  EXPECT_EQ(fake_.store.values.at("bRepeats"), "True");
+  EXPECT_FALSE(View().destroyed);
+
+  main.OnCancel();
+  main.OnEndSession();
+  EXPECT_EQ(fake_.store.writes.size(), 14u) << "nothing more once the window has closed";
+}
+
 TEST_F(MainFormTest, SaveClosesTheChangeScreenFirst) {
   MainForm& main = Open();
   changing_->Show();

@@ -170,6 +170,13 @@ void MainForm::OnDisplaySettings() {
   settings.iAutoRatio = chosen->ratio;
 }
 
+// The settings are stored as closing the window would store them; the window itself is left to
+// the system, which may still be running one of its dialogs.
+void MainForm::OnEndSession() {
+  if (unloaded_) return;
+  Save_Settings(platform_.settings, state_.settings);
+}
+
 void MainForm::OnSave() {
   changing_.Close();
   Unload();

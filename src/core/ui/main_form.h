@@ -45,6 +45,7 @@ class MainForm : public MainEvents {
   void OnNext() override { Next_Picture(); }
   void OnSave() override;
   void OnCancel() override { Unload(); }
+  void OnEndSession() override;
 
  private:
   // Sets a toolbar button's pressed state without running its command.

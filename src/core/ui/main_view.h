@@ -32,6 +32,9 @@ class MainEvents {
   virtual void OnSave() {}
   // The hidden "Cancel" (the Esc key) and the window's close box.
   virtual void OnCancel() {}
+  // The user's session is ending (logging off, shutting down): the system ends the program
+  // without closing the window, so nothing the window holds may wait for its close.
+  virtual void OnEndSession() {}
 };
 
 // The settings window frmMain: it shows what its logic tells it and forwards the user's actions.

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStringListModel>
 #include <algorithm>
 #include <cmath>
@@ -66,6 +67,10 @@ QtMainView::QtMainView(MainEvents& events, MainWindowHooks hooks)
   if (!hooks_.open_link) hooks_.open_link = OpenWithDesktop;
 
   MainWindow& window = *window_;
+  // Logging off asks the program to keep its data (X11 session management) before the session's
+  // end takes the display away without closing the window.
+  QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, &window,
+                   [this](QSessionManager&) { events_.OnEndSession(); });
   window.setObjectName(QStringLiteral("frmMain"));
   window.setWindowTitle(QString::fromUtf8(main_text::kCaption));
   window.setWindowIcon(ProgramIcon());

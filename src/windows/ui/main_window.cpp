@@ -83,7 +83,12 @@ WinMainView::WinMainView(MainEvents& events, WinEventLoop& loop, MainDialogs dia
   window_.onCommand = [this](int id, int code, HWND) { OnCommand(id, code); };
   window_.onNotify = [this](const NMHDR& header) { return toolbar_.OnNotify(header); };
   window_.onClose = [this] { events_.OnCancel(); };
-  window_.onMessage = [this](UINT message, WPARAM wparam, LPARAM) {
+  window_.onMessage = [this](UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
+    // Sent with TRUE once the session really ends; the process is ended after the answer.
+    if (message == WM_ENDSESSION) {
+      if (wparam) events_.OnEndSession();
+      return 0;
+    }
     return focus_.Handle(window_.hwnd(), message, wparam);
   };
   if (!window_.Create(args)) return;

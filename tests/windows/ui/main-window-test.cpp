@@ -32,6 +32,7 @@ struct RecordingEvents : MainEvents {
   void OnNext() override { Add("next"); }
   void OnSave() override { Add("save"); }
   void OnCancel() override { Add("cancel"); }
+  void OnEndSession() override { Add("end session"); }
   void Add(std::string event) { events.push_back(std::move(event)); }
   std::vector<std::string> events;
 };
@@ -145,7 +146,10 @@ TEST_F(MainWindowTest, ClicksAndKeysReachTheLogic) {
 
   events_.events.clear();
   SendMessageW(view_.hwnd(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(events_.events, std::vector<std::string>{"cancel"});
+  // A session end that another program called off (FALSE) is not one.
+  SendMessageW(view_.hwnd(), WM_ENDSESSION, FALSE, 0);
+  SendMessageW(view_.hwnd(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(events_.events, (std::vector<std::string>{"cancel", "end session"}));
   // Esc from the focused control goes through the message loop's dialog keys to "Cancel".
   events_.events.clear();
   SetFocus(list);
