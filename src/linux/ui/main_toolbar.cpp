@@ -5,6 +5,8 @@
 #include <QLayout>
 #include <QMenu>
 #include <QToolButton>
+#include <algorithm>
+#include <vector>
 
 #include "pictures.h"
 
@@ -61,9 +63,11 @@ void MainToolbar::AddButton(const ToolbarButton& spec) {
 
   QToolButton* button = Button(index);
   if (!button) return;
-  // Reached with Tab like any other control; Space presses the button.
+  // Reached with Tab like any other control, and with the arrows from its neighbours; Space
+  // presses the button.
   button->setFocusPolicy(Qt::TabFocus);
   button->setAccessibleName(caption.trimmed());
+  button->installEventFilter(this);
 }
 
 // Qt 6 opens a button's menu after a delay by default; here the arrow opens it at once and the
@@ -82,16 +86,37 @@ void MainToolbar::MakeSourceMenu() {
   QToolButton* button = Button(toolbar::kSource);
   if (!button) return;
   button->setPopupMode(QToolButton::MenuButtonPopup);
-  button->installEventFilter(this);
 }
 
-// The arrow down or F4 on "Source" opens its menu, as in a drop-down list.
+// Left and Right move between the buttons, as on a native toolbar; the arrow down or F4 on
+// "Source" opens its menu, as in a drop-down list.
 bool MainToolbar::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QToolBar::eventFilter(watched, event);
   const int key = static_cast<QKeyEvent*>(event)->key();
-  if (key != Qt::Key_Down && key != Qt::Key_F4) return QToolBar::eventFilter(watched, event);
-  Button(toolbar::kSource)->showMenu();
+  if (key == Qt::Key_Left || key == Qt::Key_Right) {
+    FocusNeighbour(watched, key == Qt::Key_Right ? 1 : -1);
+    return true;
+  }
+  QToolButton* source = Button(toolbar::kSource);
+  if (watched != source || (key != Qt::Key_Down && key != Qt::Key_F4)) {
+    return QToolBar::eventFilter(watched, event);
+  }
+  source->showMenu();
   return true;
+}
+
+// The next shown button in `step`'s direction, round from the last to the first.
+void MainToolbar::FocusNeighbour(QObject* from, int step) {
+  std::vector<QToolButton*> shown;
+  for (const ToolbarButton& spec : kToolbarButtons) {
+    QToolButton* button = spec.kind == ButtonKind::kSeparator ? nullptr : Button(spec.index);
+    if (button && button->isVisible()) shown.push_back(button);
+  }
+  const auto at = std::find(shown.begin(), shown.end(), from);
+  if (at == shown.end()) return;
+  const auto count = static_cast<std::ptrdiff_t>(shown.size());
+  const auto next = ((at - shown.begin()) + step + count) % count;
+  shown[static_cast<size_t>(next)]->setFocus(Qt::TabFocusReason);
 }
 
 QAction* MainToolbar::Action(int index) const {

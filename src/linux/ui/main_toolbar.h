@@ -38,6 +38,7 @@ class MainToolbar : public QToolBar {
   void AddButton(const ToolbarButton& spec);
   void MakeSourceMenu();
   void FitFont(int width);
+  void FocusNeighbour(QObject* from, int step);
 
   MainEvents& events_;
   std::array<QAction*, kToolbarButtons.size()> actions_{};

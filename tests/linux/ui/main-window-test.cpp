@@ -151,6 +151,18 @@ TEST_F(MainWindowTest, SourceArrowAndKeyboardOpenTheMenuWhoseEntriesReachTheLogi
             view_->toolbar().Action(toolbar::kSource)->icon().cacheKey());
 }
 
+TEST_F(MainWindowTest, ArrowsMoveAlongTheShownToolbarButtons) {
+  ShowActive();
+  MainToolbar& toolbar = view_->toolbar();
+  toolbar.Button(toolbar::kFadeOut)->setFocus();
+  QTest::keyClick(toolbar.Button(toolbar::kFadeOut), Qt::Key_Right);  // past the hidden Make File
+  EXPECT_TRUE(toolbar.Button(toolbar::kStartup)->hasFocus());
+  toolbar.Button(toolbar::kSource)->setFocus();
+  QTest::keyClick(toolbar.Button(toolbar::kSource), Qt::Key_Left);  // round to the last
+  EXPECT_TRUE(toolbar.Button(toolbar::kAbout)->hasFocus());
+  EXPECT_TRUE(events_.lines.empty());
+}
+
 TEST_F(MainWindowTest, ControlsReportTheUsersActions) {
   ShowActive();
   view_->SetImages({"Amber swirl", "Harbour at dusk", "Nuit étoilée"});
