@@ -63,7 +63,9 @@ class CommandBackendsTest : public ::testing::TestWithParam<LayoutWords> {
   void SetUp() override {
     std::filesystem::create_directories(folder_.path() / "bin");
     saved_path_ = std::getenv("PATH") ? std::getenv("PATH") : "";
-    setenv("PATH", (folder_ / "bin" + ":/usr/bin:/bin").c_str(), 1);
+    // Only the stand-ins: a desktop's real tools on this machine (pcmanfm-qt, xrandr) must not
+    // answer in their place. The stand-ins need nothing but their shell's builtins.
+    setenv("PATH", (folder_ / "bin").c_str(), 1);
     setenv("FAKE_DIR", folder_.path().c_str(), 1);
     picture_ = folder_ / "pictures/vellumo 1.png";
     test::WriteFile(picture_, "png");
@@ -216,7 +218,8 @@ TEST_F(CommandBackendTest, OlderHyprpaperWithoutLayoutPrefixesGetsThePlainPictur
 // Through the whole desktop: the service comes up on the third look.
 TEST_F(CommandBackendTest, WaitsForAServiceThatIsStillStarting) {
   Fake("xfconf-query",
-       "n=$(cat \"$FAKE_DIR/tries\" 2>/dev/null || echo 0); echo $((n + 1)) > \"$FAKE_DIR/tries\"\n"
+       "n=0; [ -f \"$FAKE_DIR/tries\" ] && read n < \"$FAKE_DIR/tries\"\n"
+       "echo $((n + 1)) > \"$FAKE_DIR/tries\"\n"
        "[ \"$n\" -lt 2 ] && echo 'xfconfd is not running' >&2 && exit 1\n"
        "[ \"$3\" = -l ] && echo /backdrop/screen0/monitor0/workspace0/last-image\nexit 0");
   DesktopEnvironment environment;
