@@ -114,6 +114,8 @@ std::string AutostartEntryText(std::string_view exe_path) {
       "Name=Vellumo\n"
       "Comment=Changes the desktop wallpaper at each login\n";
   text.append("Icon=").append(kAppId).append("\n");
+  // Desktops skip an entry whose program is gone (uninstalled), rather than fail at each login.
+  text.append("TryExec=").append(FileEscaped(exe_path)).append("\n");
   text.append("Exec=").append(ExecArgument(exe_path)).append(" -next\n");
   text.append("Terminal=false\nX-GNOME-Autostart-enabled=true\n");
   return text;

@@ -86,6 +86,11 @@ TEST(Autostart, WrittenInTheConfigFolderAndRemovedAgain) {
   const std::string text = ReadFile(path);
   const std::string exe = std::filesystem::read_symlink("/proc/self/exe").string();
   EXPECT_NE(text.find("\nExec=" + ExecArgument(exe) + " -next\n"), std::string::npos) << text;
+  // A desktop skips the entry once the program is uninstalled.
+  EXPECT_NE(text.find("\nTryExec=" + exe + "\n"), std::string::npos) << text;
+  EXPECT_NE(AutostartEntryText("/opt/a b\\c/vellumo").find("\nTryExec=/opt/a b\\\\c/vellumo\n"),
+            std::string::npos)
+      << "a string value: the file's own escapes only";
   for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Vellumo\n",
                            "\nIcon=", "\nTerminal=false\n", "\nX-GNOME-Autostart-enabled=true\n"})
     EXPECT_NE(text.find(line), std::string::npos) << line;
