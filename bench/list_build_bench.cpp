@@ -14,8 +14,8 @@ namespace {
 
 class NoPictures : public vellumo::PictureConverter {
  public:
-  std::optional<vellumo::WrittenBitmap> ConvertToBitmap(const std::string&,
-                                                        const std::string&) override {
+  std::optional<vellumo::WrittenBitmap> ConvertToBitmap(const std::string&, const std::string&,
+                                                        vellumo::ConversionFailure&) override {
     return std::nullopt;
   }
 };
@@ -45,7 +45,9 @@ int main(int argc, char** argv) {
   NoDesktop desktop;
   HeadlessLoop loop;
   NoRunAtLogon startup;
-  Platform platform{store, files, pictures, desktop, loop, loop, startup, "/", "/dev/null", ""};
+  vellumo::NoRunReport report;
+  Platform platform{store,   files,  pictures, desktop,     loop, loop,
+                    startup, report, "/",      "/dev/null", ""};
 
   State state;
   state.bBackgroundRun = true;

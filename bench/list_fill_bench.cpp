@@ -24,7 +24,8 @@ using namespace vellumo;
 
 class NoPictures : public PictureConverter {
  public:
-  std::optional<WrittenBitmap> ConvertToBitmap(const std::string&, const std::string&) override {
+  std::optional<WrittenBitmap> ConvertToBitmap(const std::string&, const std::string&,
+                                               ConversionFailure&) override {
     return std::nullopt;
   }
 };
@@ -72,7 +73,8 @@ int wmain(int argc, wchar_t** argv) {
   WinEventLoop loop;
   WinViews views(loop);
   NoRunAtLogon startup;
-  Platform platform{store, files, pictures, desktop, loop, views, startup, "C:\\", "", ""};
+  NoRunReport report;
+  Platform platform{store, files, pictures, desktop, loop, views, startup, report, "C:\\", "", ""};
 
   State state;
   state.settings.iSourceType = 2;

@@ -78,8 +78,18 @@ int main(int argc, char** argv) {
   QtEventLoop loop;
   FirstPaint watcher;
   WatchedViews views(watcher);
-  Platform platform{settings, files,   pictures,          desktop,      loop,
-                    views,    startup, WallpaperFolder(), BitmapPath(), FallbackBitmapPath()};
+  NoRunReport report;
+  Platform platform{settings,
+                    files,
+                    pictures,
+                    desktop,
+                    loop,
+                    views,
+                    startup,
+                    report,
+                    WallpaperFolder(),
+                    BitmapPath(),
+                    FallbackBitmapPath()};
   RunInteractive(platform);
   if (watcher.painted_at() == 0) {
     std::fprintf(stderr, "the settings window was never painted\n");

@@ -64,8 +64,8 @@ void HeadlessLoop::Run() {
   }
 }
 
-void HeadlessLoop::EndNow() {
-  std::exit(0);
+void HeadlessLoop::EndNow(int exit_code) {
+  std::exit(exit_code);
 }
 
 std::unique_ptr<ChangeScreenView> HeadlessLoop::CreateChangeScreen(ChangeScreenEvents& events) {

@@ -14,7 +14,7 @@ class HeadlessLoop : public EventLoop, public Views {
  public:
   void Yield() override {}
   void Run() override;
-  [[noreturn]] void EndNow() override;
+  [[noreturn]] void EndNow(int exit_code) override;
   int ScreenDpi() override { return 96; }
 
   std::unique_ptr<ChangeScreenView> CreateChangeScreen(ChangeScreenEvents& events) override;

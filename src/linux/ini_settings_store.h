@@ -52,6 +52,7 @@ class IniSettingsStore : public SettingsStore {
   bool WriteAll(const SettingsValues& values) override;
 
   const std::string& path() const { return path_; }
+  std::string Where() const override { return path_; }
 
   // What identifies one version of the file on disk: any write to it changes its change time,
   // a replacement its inode.

@@ -1,7 +1,8 @@
 // The Linux entry point: "vellumo" opens the settings window, "vellumo -next" changes the
 // wallpaper once and ends, with the change notice on screen when there is a display;
-// "vellumo --version" prints the version.
+// "vellumo --version" prints the version and "vellumo --help" the usage.
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "autostart_entry.h"
 #include "change_notice.h"
 #include "codecs/picture_converter.h"
+#include "command_line.h"
 #include "desktop/linux_desktop.h"
 #include "display_probe.h"
 #include "file_system_linux.h"
@@ -21,38 +23,18 @@
 #include "qt_views.h"
 #include "run_lock.h"
 #include "startup/main.h"
-#include "startup/run_mode.h"
 
 namespace {
 
 using namespace vellumo;
 
-// The whole argument text, as a command line would carry it after the program's path.
-std::string ArgumentText(int argc, char** argv) {
-  std::string text;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) text += ' ';
-    text += argv[i];
+// The run's messages go to standard error, one "vellumo: " line each.
+class StderrReport : public RunReport {
+ public:
+  void Say(const std::string& line) override {
+    std::fprintf(stderr, "vellumo: %s\n", line.c_str());
   }
-  return text;
-}
-
-int ExitStatus(const ChangeResult& result) {
-  int status = 0;
-  if (result.outcome != ChangeOutcome::kApplied) {
-    const std::string reason =
-        result.detail.empty() ? "the wallpaper was not changed" : result.detail;
-    std::fprintf(stderr, "vellumo: %s\n", reason.c_str());
-    status = 1;
-  }
-  // Otherwise the next run would pick the same picture again, and the rotation silently stops.
-  if (result.last_file_not_stored) {
-    std::fprintf(stderr, "vellumo: the last picture could not be stored in %s\n",
-                 SettingsFilePath().c_str());
-    status = 1;
-  }
-  return status;
-}
+};
 
 int GaveUpWaiting(std::chrono::milliseconds waited) {
   std::fprintf(stderr,
@@ -109,10 +91,20 @@ struct LinuxSystem {
   LinuxPictureConverter pictures;
   LinuxDesktop desktop = LinuxDesktop::FromEnvironment();
   AutostartRunAtLogon startup;
+  StderrReport report;
 
   Platform With(EventLoop& loop, Views& views) {
-    return Platform{settings, files,   pictures,          desktop,      loop,
-                    views,    startup, WallpaperFolder(), BitmapPath(), FallbackBitmapPath()};
+    return Platform{settings,
+                    files,
+                    pictures,
+                    desktop,
+                    loop,
+                    views,
+                    startup,
+                    report,
+                    WallpaperFolder(),
+                    BitmapPath(),
+                    FallbackBitmapPath()};
   }
 };
 
@@ -149,22 +141,32 @@ int RunChange(int argc, char** argv) {
     // No display at all (a console, a session still starting): the change goes on unseen.
     HeadlessLoop loop;
     Platform platform = system.With(loop, loop);
-    return ExitStatus(RunBackground(platform));
+    return ExitCode(RunBackground(platform));
   }
   QtEventLoop loop;
   BackgroundViews views;
   Platform platform = system.With(loop, views);
-  return ExitStatus(RunBackground(platform));
+  return ExitCode(RunBackground(platform));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The package's version; the windows keep showing their own fixed text.
-  if (ArgumentText(argc, argv) == "--version") {
-    std::printf("vellumo %s\n", VELLUMO_VERSION);
-    return 0;
+  switch (ParseCommandLine({argv + std::min(argc, 1), argv + argc})) {
+    case Command::kSettingsWindow:
+      return RunSettingsWindow(argc, argv);
+    case Command::kChange:
+      return RunChange(argc, argv);
+    case Command::kHelp:
+      std::fputs(kUsage, stdout);
+      return 0;
+    case Command::kVersion:
+      // The package's version; the windows keep showing their own fixed text.
+      std::printf("vellumo %s\n", VELLUMO_VERSION);
+      return 0;
+    case Command::kUsageError:
+      break;
   }
-  if (IsBackgroundSwitch(ArgumentText(argc, argv))) return RunChange(argc, argv);
-  return RunSettingsWindow(argc, argv);
+  std::fputs(kUsage, stderr);
+  return 2;
 }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "platform/partial_file.h"
@@ -48,7 +49,10 @@ PartialFile::PartialFile(const std::string& bitmap) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     std::string path = name;
     const int fd = mkostemp(path.data(), O_CLOEXEC);
-    if (fd < 0) return;
+    if (fd < 0) {
+      error_ = errno;
+      return;
+    }
     if (flock(fd, LOCK_SH) == 0 && StillLinked(fd)) {
       GiveUsualMode(fd);
       path_ = std::move(path);

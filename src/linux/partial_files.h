@@ -17,6 +17,8 @@ class PartialFile {
   PartialFile& operator=(const PartialFile&) = delete;
 
   const std::string& path() const { return path_; }
+  // Why the file could not be created (an errno), when path() is empty.
+  int error() const { return error_; }
   // The six letters or digits that make the name unique.
   std::string suffix() const;
   // Removes the file; for a write that failed.
@@ -25,6 +27,7 @@ class PartialFile {
  private:
   std::string path_;
   int fd_ = -1;
+  int error_ = 0;
 };
 
 // Removes what killed runs left beside `bitmap`: files named exactly like our partial files

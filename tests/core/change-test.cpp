@@ -9,6 +9,7 @@
 namespace vellumo {
 namespace {
 
+using ::testing::_;
 using ::testing::ElementsAre;
 using testing::EndNowCalled;
 using testing::FakeSystem;
@@ -197,7 +198,7 @@ TEST_F(ChangeScreenTest, EscapeOnceTheBitmapIsReplacedFinishesTheChangeThenEnds)
   EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\Pictures\\beach.jpg");
   EXPECT_TRUE(Screen().alphas.empty()) << "no fade";
   const auto& j = fake_.journal;
-  EXPECT_LT(j.Find("write sLastFile=C:\\Pictures\\beach.jpg"), j.Find("end-now"));
+  EXPECT_LT(j.Find("write sLastFile=C:\\Pictures\\beach.jpg"), j.Find("end-now 0"));
 }
 
 TEST_F(ChangeScreenTest, OtherKeysAndInteractiveEscapeDoNothing) {
@@ -266,7 +267,7 @@ TEST_F(BackgroundRunTest, AnEmptyListChangesNothing) {
   EXPECT_TRUE(fake_.desktop.calls.empty());
   EXPECT_TRUE(fake_.pictures.calls.empty());
   ASSERT_EQ(fake_.views.screens.size(), 1u);
-  EXPECT_EQ(fake_.views.screens[0]->shows, 0) << "in file mode the screen stays hidden";
+  EXPECT_EQ(fake_.views.screens[0]->shows, 0) << "no picture: the screen stays hidden";
   EXPECT_TRUE(fake_.views.screens[0]->destroyed);
 }
 
@@ -283,12 +284,65 @@ TEST_F(BackgroundRunTest, ASourceFolderNotYetMountedKeepsTheListOrderForWhenItIs
   EXPECT_EQ(fake_.store.values.at("sLastFile"), "D:\\Share\\c.jpg");
 }
 
-TEST_F(BackgroundRunTest, APictureThatFailsLeavesTheDesktopAlone) {
+TEST_F(BackgroundRunTest, AnUnusablePictureIsSkippedForTheNextInListOrder) {
+  fake_.pictures.failing["C:\\P\\b.jpg"] = "not a picture";
+  const ChangeResult result = RunBackground(fake_.platform);
+  EXPECT_EQ(result.outcome, ChangeOutcome::kApplied);
+  EXPECT_THAT(fake_.pictures.calls, ElementsAre(Pair("C:\\P\\b.jpg", _), Pair("C:\\P\\c.jpg", _)));
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\P\\c.jpg") << "the picture applied";
+  EXPECT_THAT(fake_.report.lines, ElementsAre("skipped C:\\P\\b.jpg: not a picture"));
+  EXPECT_EQ(fake_.views.screens[0]->labels.back(), "short:C:\\P\\c.jpg");
+  EXPECT_EQ(ExitCode(result), 0);
+}
+
+TEST_F(BackgroundRunTest, RandomOrderTriesThePictureShownBeforeOnlyLast) {
+  fake_.store.values["bRandom"] = "True";
+  fake_.pictures.failing = {{"C:\\P\\b.jpg", "Permission denied"}, {"C:\\P\\c.jpg", "cut short"}};
+  EXPECT_EQ(RunBackground(fake_.platform).outcome, ChangeOutcome::kApplied);
+  ASSERT_EQ(fake_.pictures.calls.size(), 3u);
+  EXPECT_EQ(fake_.pictures.calls[2].first, "C:\\P\\a.jpg");
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\P\\a.jpg");
+}
+
+TEST_F(BackgroundRunTest, WhenNoPictureCanBeUsedEachIsTriedOnceAndTheRunSaysWhy) {
   fake_.pictures.size.reset();
   const ChangeResult result = RunBackground(fake_.platform);
   EXPECT_EQ(result.outcome, ChangeOutcome::kPictureFailed);
   EXPECT_TRUE(fake_.desktop.calls.empty());
-  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\P\\b.jpg") << "not retried at every logon";
+  EXPECT_THAT(fake_.pictures.calls, ElementsAre(Pair("C:\\P\\b.jpg", _), Pair("C:\\P\\c.jpg", _),
+                                                Pair("C:\\P\\a.jpg", _)));
+  EXPECT_THAT(
+      fake_.report.lines,
+      ElementsAre("skipped C:\\P\\b.jpg: not a picture", "skipped C:\\P\\c.jpg: not a picture",
+                  "cannot use C:\\P\\a.jpg: not a picture; no other picture could be used"));
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\P\\a.jpg") << "the last one tried";
+  EXPECT_EQ(ExitCode(result), 1);
+}
+
+TEST_F(BackgroundRunTest, AFullDiskIsNotBlamedOnThePicture) {
+  fake_.pictures.unwritable = {fake_.platform.bitmap_path, fake_.platform.bitmap_fallback_path};
+  const ChangeResult result = RunBackground(fake_.platform);
+  EXPECT_EQ(result.outcome, ChangeOutcome::kBitmapFailed);
+  EXPECT_THAT(fake_.pictures.calls,
+              ElementsAre(Pair("C:\\P\\b.jpg", fake_.platform.bitmap_path),
+                          Pair("C:\\P\\b.jpg", fake_.platform.bitmap_fallback_path)));
+  EXPECT_THAT(fake_.report.lines,
+              ElementsAre("cannot write the wallpaper file " + fake_.platform.bitmap_fallback_path +
+                          ": No space left on device"));
+}
+
+TEST_F(BackgroundRunTest, FileModeAppliesTheSourcePicture) {
+  fake_.store.values["iSourceType"] = "0";
+  fake_.store.values["sSourceFile"] = "C:\\P\\c.jpg";
+  EXPECT_EQ(RunBackground(fake_.platform).outcome, ChangeOutcome::kApplied);
+  EXPECT_THAT(fake_.pictures.calls, ElementsAre(Pair("C:\\P\\c.jpg", _)));
+  EXPECT_EQ(fake_.views.screens[0]->shows, 1) << "the notice, as in the other modes";
+}
+
+TEST_F(BackgroundRunTest, AMissingSourceIsNamedInTheReason) {
+  fake_.store.values["sSourceFolder"] = "D:\\Gone";
+  RunBackground(fake_.platform);
+  EXPECT_THAT(fake_.report.lines, ElementsAre("the source folder D:\\Gone no longer exists"));
 }
 
 TEST_F(BackgroundRunTest, EscapeBeforeTheTickChangesNothing) {
@@ -297,7 +351,13 @@ TEST_F(BackgroundRunTest, EscapeBeforeTheTickChangesNothing) {
   fake_.loop.on_yield = [&](int number) {
     if (number == 1) fake_.views.LastScreen()->events->OnKeyPress(kEscape);
   };
-  EXPECT_THROW(RunBackground(fake_.platform), EndNowCalled);
+  try {
+    RunBackground(fake_.platform);
+    FAIL() << "the run went on";
+  } catch (const EndNowCalled& end) {
+    EXPECT_EQ(end.exit_code, 1) << "not changed";
+  }
+  EXPECT_THAT(fake_.report.lines, ElementsAre("cancelled"));
   EXPECT_TRUE(fake_.pictures.calls.empty());
   EXPECT_TRUE(fake_.desktop.calls.empty());
   EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\P\\a.jpg");

@@ -91,11 +91,20 @@ bool FakeFileSystem::FolderExists(const std::string& path) {
 // Pictures and desktop
 
 std::optional<WrittenBitmap> FakePictureConverter::ConvertToBitmap(const std::string& picture,
-                                                                   const std::string& bitmap) {
+                                                                   const std::string& bitmap,
+                                                                   ConversionFailure& failure) {
   calls.emplace_back(picture, bitmap);
   journal_.Add("convert " + picture);
   if (throws) throw std::runtime_error("decoder exploded");
-  if (unwritable.count(bitmap) || !size) return std::nullopt;
+  const auto bad = failing.find(picture);
+  if (bad != failing.end() || !size) {
+    failure = {true, bad != failing.end() ? bad->second : "not a picture"};
+    return std::nullopt;
+  }
+  if (unwritable.count(bitmap)) {
+    failure = {false, "No space left on device"};
+    return std::nullopt;
+  }
   return WrittenBitmap{*size, bitmap + fresh_suffix};
 }
 
@@ -240,9 +249,15 @@ class FakeMainView : public MainView {
     record_->thresholds_shown.emplace_back(current.size, current.ratio);
     return record_->thresholds_answer;
   }
-  std::string BrowseForFolder(const std::string& prompt) override {
+  std::string BrowseForFolder(const std::string& prompt, const std::string& start) override {
     record_->prompts.push_back(prompt);
+    record_->starts.push_back(start);
     return record_->folder_answer;
+  }
+  std::string BrowseForPicture(const std::string& prompt, const std::string& start) override {
+    record_->prompts.push_back(prompt);
+    record_->starts.push_back(start);
+    return record_->picture_answer;
   }
 
  private:
@@ -298,9 +313,9 @@ void FakeEventLoop::Run() {
   views_.FireTimers();
 }
 
-void FakeEventLoop::EndNow() {
-  journal_.Add("end-now");
-  throw EndNowCalled{};
+void FakeEventLoop::EndNow(int exit_code) {
+  journal_.Add("end-now " + std::to_string(exit_code));
+  throw EndNowCalled{exit_code};
 }
 
 }  // namespace vellumo::testing

@@ -85,12 +85,15 @@ class FakePictureConverter : public PictureConverter {
  public:
   explicit FakePictureConverter(Journal& journal) : journal_(journal) {}
 
+  using PictureConverter::ConvertToBitmap;
   std::optional<WrittenBitmap> ConvertToBitmap(const std::string& picture,
-                                               const std::string& bitmap) override;
+                                               const std::string& bitmap,
+                                               ConversionFailure& failure) override;
   void RemoveEarlierBitmaps(const std::string& bitmap, const std::string& shown) override;
   void DiscardBitmap(const std::string& written) override;
 
-  std::optional<PixelSize> size = PixelSize{1024, 768};  // nothing: the picture fails
+  std::optional<PixelSize> size = PixelSize{1024, 768};  // nothing: every picture fails
+  std::map<std::string, std::string> failing;            // pictures that fail, and why
   // Appended to the bitmap path to make the file written; empty: rewritten in place.
   std::string fresh_suffix;
   bool throws = false;
@@ -161,11 +164,13 @@ struct MainRecord {
   int abouts = 0;
   std::vector<std::pair<int, int>> thresholds_shown;  // size, ratio
   std::vector<std::string> prompts;
+  std::vector<std::string> starts;  // where each dialog opened
 
   // The answers: pictures that load (others fail), the dialog's OK, the folder chosen.
   std::map<std::string, PixelSize> loadable;
   std::optional<AutoThresholds> thresholds_answer;
   std::string folder_answer;
+  std::string picture_answer;
 };
 
 class FakeRunAtLogon : public RunAtLogon {
@@ -204,7 +209,16 @@ class FakeViews : public Views {
 };
 
 // Thrown by FakeEventLoop::EndNow, standing for the end of the process.
-struct EndNowCalled {};
+struct EndNowCalled {
+  int exit_code = 0;
+};
+
+// The lines a run said.
+class FakeReport : public RunReport {
+ public:
+  void Say(const std::string& line) override { lines.push_back(line); }
+  std::vector<std::string> lines;
+};
 
 class FakeEventLoop : public EventLoop {
  public:
@@ -212,7 +226,7 @@ class FakeEventLoop : public EventLoop {
 
   void Yield() override;
   void Run() override;
-  [[noreturn]] void EndNow() override;
+  [[noreturn]] void EndNow(int exit_code) override;
   int ScreenDpi() override { return dpi; }
 
   int yields = 0;
@@ -240,6 +254,7 @@ struct FakeSystem {
   FakeViews views{journal};
   FakeEventLoop loop{journal, views};
   FakeRunAtLogon startup;
+  FakeReport report;
   Platform platform{store,
                     files,
                     pictures,
@@ -247,6 +262,7 @@ struct FakeSystem {
                     loop,
                     views,
                     startup,
+                    report,
                     "C:\\WINDOWS\\",
                     "C:\\Vellumo\\vellumo.bmp",
                     "C:\\Users\\me\\AppData\\Local\\Vellumo\\vellumo.bmp"};

@@ -53,7 +53,7 @@ TEST_F(MainFormTest, OpensWithTheStoredSettingsInItsControls) {
                           Pair(toolbar::kStartup, true)));
   EXPECT_EQ(View().source_image, 1);
   EXPECT_EQ(View().display_row, 2);
-  EXPECT_EQ(View().source_text, "C:\\P");
+  EXPECT_EQ(View().source_text, "") << "file mode, no picture chosen";
   EXPECT_EQ(View().images_caption, "Images (0)");
   EXPECT_FALSE(View().next_enabled);
 }
@@ -98,6 +98,11 @@ TEST_F(MainFormTest, ToolbarCommands) {
   EXPECT_TRUE(state_.settings.bRandom);
   main.OnToolbarClick(toolbar::kFadeOut, false);
   EXPECT_FALSE(state_.settings.bFadeOut);
+  // The state the button reports, not a toggle: a press the view reports twice (a screen
+  // reader's action and the click it causes) cannot leave the two apart.
+  main.OnToolbarClick(toolbar::kRepeats, true);
+  main.OnToolbarClick(toolbar::kRepeats, true);
+  EXPECT_TRUE(state_.settings.bRepeats);
 
   main.OnToolbarClick(toolbar::kMakeFile, false);
   EXPECT_THAT(View().messages, ElementsAre(Pair("Make File", "Vellumo")));
@@ -250,6 +255,63 @@ TEST_F(MainFormTest, AChosenFolderIsStoredAtOnceAndListed) {
   EXPECT_THAT(fake_.store.writes, ElementsAre(Pair("sSourceFolder", "D:\\New")));
   EXPECT_EQ(View().source_text, "D:\\New");
   EXPECT_THAT(View().images, ElementsAre("x"));
+}
+
+TEST_F(MainFormTest, TheFolderDialogOpensAtTheSourceFolder) {
+  MainForm& main = Open();
+  main.OnBrowse();
+  EXPECT_THAT(View().starts, ElementsAre("C:\\P"));
+}
+
+TEST_F(MainFormTest, AStoredFolderThatIsGoneIsNamedAsMissing) {
+  fake_.store.values["sSourceFolder"] = "D:\\Gone";
+  MainForm& main = Open();
+  EXPECT_EQ(View().source_text, "Missing: D:\\Gone");
+  main.OnBrowse();
+  EXPECT_THAT(View().starts, ElementsAre("D:\\Gone")) << "the dialog offers it where it can";
+}
+
+TEST_F(MainFormTest, FileModeBrowsesForOnePictureStoresItAndListsIt) {
+  fake_.store.values["iSourceType"] = "0";
+  fake_.store.values["sSourceFile"] = "C:\\P\\a.jpg";
+  MainForm& main = Open();
+  EXPECT_THAT(View().images, ElementsAre("a"));
+  EXPECT_EQ(View().source_text, "C:\\P\\a.jpg");
+  EXPECT_TRUE(View().next_enabled);
+
+  View().picture_answer = "C:\\P\\c.gif";
+  main.OnBrowse();
+  EXPECT_THAT(View().prompts, ElementsAre("Select Picture..."));
+  EXPECT_THAT(View().starts, ElementsAre("C:\\P\\a.jpg"));
+  EXPECT_THAT(fake_.store.writes, ElementsAre(Pair("sSourceFile", "C:\\P\\c.gif")));
+  EXPECT_THAT(View().images, ElementsAre("c"));
+  EXPECT_EQ(View().images_caption, "Images (1)");
+  main.OnNext();
+  EXPECT_EQ(fake_.store.values.at("sLastFile"), "C:\\P\\c.gif");
+  EXPECT_EQ(fake_.desktop.calls.size(), 1u);
+}
+
+TEST_F(MainFormTest, AChangeThatFailsSaysSoInThePreviewNotice) {
+  fake_.store.values["bFadeOut"] = "False";
+  MainForm& main = Open();
+  View().loadable["C:\\P\\b.jpg"] = {800, 600};
+  main.OnImageSelected(1);
+  fake_.pictures.failing["C:\\P\\c.gif"] = "cut short";
+  main.OnImageDoubleClicked(2);
+  EXPECT_EQ(View().loading_text, "\r\n\r\nNot changed:\r\ncut short");
+  EXPECT_TRUE(View().loading_visible);
+  EXPECT_FALSE(View().picture_visible);
+  main.OnImageSelected(1);
+  EXPECT_EQ(View().loads.size(), 2u) << "the picture the notice covers can be previewed again";
+}
+
+TEST_F(MainFormTest, RowsAndThePreviewTellTheFullPath) {
+  MainForm& main = Open();
+  EXPECT_EQ(main.OnImageTip(1), "C:\\P\\b.jpg");
+  EXPECT_EQ(main.OnImageTip(3), "");
+  EXPECT_EQ(main.OnPreviewTip(), "") << "nothing previewed";
+  main.OnImageSelected(2);
+  EXPECT_EQ(main.OnPreviewTip(), "C:\\P\\c.gif");
 }
 
 TEST(PreviewFitTest, WideAndSquarePicturesFillTheWidthAndCentreDown) {

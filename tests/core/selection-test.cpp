@@ -172,6 +172,25 @@ TEST_F(NextPictureTest, InteractiveRunShowsTheChangeScreenModallyUntilTheChangeI
   EXPECT_EQ(fake_.desktop.calls.size(), 3u);
 }
 
+TEST(FallbacksTest, EveryOtherPictureOnceAndThePictureShownBeforeLastInRandomOrder) {
+  const std::vector<std::string> paths = {"a", "b", "c", "d", "e"};
+  std::mt19937_64 generator(7);
+  for (int run = 0; run < 20; ++run) {
+    Fallbacks random(paths, "c", "a", true, false, generator);
+    std::vector<std::string> order;
+    for (std::string next = random.Next(); !next.empty(); next = random.Next())
+      order.push_back(next);
+    ASSERT_EQ(order.size(), 4u);
+    EXPECT_EQ(std::set<std::string>(order.begin(), order.end()),
+              (std::set<std::string>{"a", "b", "d", "e"}));
+    EXPECT_EQ(order.back(), "a");
+  }
+  Fallbacks listed(paths, "d", "a", false, false, generator);
+  std::vector<std::string> order;
+  for (std::string next = listed.Next(); !next.empty(); next = listed.Next()) order.push_back(next);
+  EXPECT_EQ(order, (std::vector<std::string>{"e", "a", "b", "c"})) << "round the list";
+}
+
 TEST_F(NextPictureTest, RandomOrderNeverRepeatsTheLastPicture) {
   fake_.store.values["bRandom"] = "True";
   ChangingForm changing(state_, fake_.platform);

@@ -191,6 +191,31 @@ TEST_F(BackgroundRun, WalksAFolderTreeWithNamesOutsideAscii) {
   EXPECT_EQ(Setting("sLastFile"), temp_ / "pictures/桜/夜桜.bmp");
 }
 
+// A folder of one good picture and one that is not a picture: every login changes to the good
+// one, and says which was skipped and why.
+TEST_F(BackgroundRun, SkipsAnUnusablePictureAndSaysWhy) {
+  const std::string good = Picture("a.bmp");
+  WriteFile(temp_.path() / "pictures/b.jpg", "not a picture at all");
+  Settings("bRandom=False\nbFadeOut=False\nsSourceFolder=" + temp_ / "pictures" +
+           "\nsLastFile=" + good + "\n");
+  for (int login = 0; login < 2; ++login) {
+    const auto result = Run({"-next"});
+    ASSERT_EQ(result.status, 0) << result.stderr_text;
+    EXPECT_NE(result.stderr_text.find("vellumo: skipped " + temp_ / "pictures/b.jpg" +
+                                      ": not a picture (BMP, JPEG or GIF)\n"),
+              std::string::npos)
+        << result.stderr_text;
+    EXPECT_EQ(Setting("sLastFile"), good);
+  }
+}
+
+TEST_F(BackgroundRun, TellsTheUsageAndRefusesAnUnknownSwitch) {
+  const auto result = Run({"--nxet"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_TRUE(result.stderr_text.starts_with("Usage: vellumo [-next]\n")) << result.stderr_text;
+  EXPECT_FALSE(fs::exists(settings_file())) << "nothing ran";
+}
+
 // The pixmap an X root window's background is published as, or 0.
 unsigned long RootPixmap(Display* display) {
   const Atom property = XInternAtom(display, "_XROOTPMAP_ID", True);

@@ -9,23 +9,23 @@
 namespace vellumo {
 namespace {
 
-ChangeResult Failed(ChangeOutcome outcome, std::string detail, std::string mode = {}) {
-  return {outcome, std::move(mode), std::move(detail)};
+ChangeResult Failed(ChangeOutcome outcome, std::string detail, std::string reason,
+                    std::string mode = {}) {
+  return {outcome, std::move(mode), std::move(detail), std::move(reason)};
 }
 
-std::optional<WrittenBitmap> WriteTo(const std::string& bitmap, const std::string& picture,
-                                     PictureConverter& pictures) {
-  if (bitmap.empty()) return std::nullopt;
-  return pictures.ConvertToBitmap(picture, bitmap);
-}
-
-// Beside the program when that folder takes the file, else in the fallback folder. The
-// converter does not say whether the folder or the picture failed, so a bad picture costs one
-// more failed decode there; the old bitmap stays in both places.
-std::optional<WrittenBitmap> WriteBitmap(const std::string& picture, Platform& platform) {
-  if (auto written = WriteTo(platform.bitmap_path, picture, platform.pictures)) return written;
-  if (platform.bitmap_fallback_path == platform.bitmap_path) return std::nullopt;
-  return WriteTo(platform.bitmap_fallback_path, picture, platform.pictures);
+// Beside the program when that folder takes the file, else in the fallback folder; a picture
+// at fault is not tried again there. The old bitmap stays in both places.
+std::optional<WrittenBitmap> WriteBitmap(const std::string& picture, Platform& platform,
+                                         ConversionFailure& failure, std::string& place) {
+  failure = {false, "no folder to write the wallpaper file in"};
+  for (const std::string* bitmap : {&platform.bitmap_path, &platform.bitmap_fallback_path}) {
+    if (bitmap->empty() || *bitmap == place) continue;
+    place = *bitmap;
+    if (auto written = platform.pictures.ConvertToBitmap(picture, *bitmap, failure)) return written;
+    if (failure.picture_at_fault) return std::nullopt;
+  }
+  return std::nullopt;
 }
 
 // Tidies up after the desktop was asked to show the new bitmap, however that ended (an
@@ -68,23 +68,36 @@ class Handover {
 };
 
 ChangeResult Apply(const std::string& path, const Settings& settings, Platform& platform) {
-  if (path.empty()) return Failed(ChangeOutcome::kNoPicture, "no picture to apply");
+  if (path.empty()) return Failed(ChangeOutcome::kNoPicture, "no picture to apply", "no picture");
 
-  const auto written = WriteBitmap(path, platform);
-  if (!written) return Failed(ChangeOutcome::kPictureFailed, "cannot use picture " + path);
+  ConversionFailure failure;
+  std::string place;
+  const auto written = WriteBitmap(path, platform, failure, place);
+  if (!written && failure.picture_at_fault) {
+    return Failed(ChangeOutcome::kPictureFailed, "cannot use " + path + ": " + failure.reason,
+                  failure.reason);
+  }
+  if (!written) {
+    return Failed(ChangeOutcome::kBitmapFailed,
+                  "cannot write the wallpaper file " + place + ": " + failure.reason,
+                  failure.reason);
+  }
   Handover handover(platform, written->path);
   platform.loop.Yield();
 
   const auto mode =
       Choose_Display_Mode(settings.iDisplayType, written->size, platform.loop.ScreenDpi(),
                           settings.iAutoSize, settings.iAutoRatio);
-  if (!mode) return Failed(ChangeOutcome::kPictureFailed, "picture without height: " + path);
+  if (!mode) {
+    return Failed(ChangeOutcome::kPictureFailed, "cannot use " + path + ": it has no height",
+                  "no height");
+  }
 
-  std::string failure;
-  if (!Set_Wallpaper(platform.desktop, written->path, *mode, &failure))
-    return Failed(ChangeOutcome::kDesktopFailed, failure, *mode);
+  std::string refused;
+  if (!Set_Wallpaper(platform.desktop, written->path, *mode, &refused))
+    return Failed(ChangeOutcome::kDesktopFailed, refused, "the desktop refused it", *mode);
   handover.Shown();
-  return {ChangeOutcome::kApplied, *mode, {}};
+  return {ChangeOutcome::kApplied, *mode, {}, {}};
 }
 
 }  // namespace
@@ -93,8 +106,12 @@ ChangeResult Apply_Picture(const std::string& path, const Settings& settings, Pl
   try {
     return Apply(path, settings, platform);
   } catch (const std::exception& e) {
-    return Failed(ChangeOutcome::kPictureFailed, e.what());
+    return Failed(ChangeOutcome::kPictureFailed, "cannot use " + path + ": " + e.what(), e.what());
   }
+}
+
+int ExitCode(const ChangeResult& result) {
+  return result.outcome == ChangeOutcome::kApplied && !result.last_file_not_stored ? 0 : 1;
 }
 
 }  // namespace vellumo

@@ -1,6 +1,26 @@
 #include "change/change_screen.h"
 
+#include "change/selection.h"
+
 namespace vellumo {
+namespace {
+
+// Why there was nothing to apply, in the user's terms.
+std::string NoPictureReason(const Settings& settings) {
+  if (settings.iSourceType == 0) {
+    if (!settings.missing_source_file.empty())
+      return "the source picture " + settings.missing_source_file + " no longer exists";
+    return "no source picture is chosen";
+  }
+  if (settings.iSourceType != 1 && settings.iSourceType != 2)
+    return "the source type " + std::to_string(settings.iSourceType) + " is not one Vellumo knows";
+  if (!settings.missing_source_folder.empty())
+    return "the source folder " + settings.missing_source_folder + " no longer exists";
+  if (settings.sSourceFolder.empty()) return "no source folder is chosen";
+  return "no pictures (BMP, JPEG, GIF) in " + settings.sSourceFolder;
+}
+
+}  // namespace
 
 int TwipsToPixels(int twips, int dpi) {
   constexpr int kTwipsPerInch = 1440;
@@ -35,12 +55,17 @@ void ChangingForm::SetFileName(const std::string& text) {
   view_->SetFileName(text);
 }
 
-void ChangingForm::TriggerNextPic() {
+void ChangingForm::TriggerNextPic(std::optional<StandIns> stand_ins) {
   Load();
-  const int width = TwipsToPixels(kFileNameLabelTwips, platform_.loop.ScreenDpi());
-  SetFileName(view_->TruncatePath(state_.sCurrentFile, width));
+  stand_ins_ = std::move(stand_ins);
+  ShowCurrentFile();
   timer_armed_ = true;
   view_->StartTimer(kTriggerIntervalMs);
+}
+
+void ChangingForm::ShowCurrentFile() {
+  const int width = TwipsToPixels(kFileNameLabelTwips, platform_.loop.ScreenDpi());
+  SetFileName(view_->TruncatePath(state_.sCurrentFile, width));
 }
 
 void ChangingForm::OnTimer() {
@@ -51,20 +76,60 @@ void ChangingForm::OnTimer() {
   // layout, the wallpaper and sLastFile follow, or the next logon would show the new bitmap in
   // the old layout.
   changing_ = true;
-  last_change_ = Apply_Picture(state_.sCurrentFile, state_.settings, platform_);
+  last_change_ = ApplyFirstUsable();
   StoreLastFile();
   changing_ = false;
-  if (end_after_change_) platform_.loop.EndNow();
+  TellOutcome();
+  if (end_after_change_) platform_.loop.EndNow(ExitCode(last_change_));
   Close();
+}
+
+ChangeResult ChangingForm::ApplyFirstUsable() {
+  if (state_.sCurrentFile.empty()) {
+    return {ChangeOutcome::kNoPicture, {}, NoPictureReason(state_.settings), "no picture"};
+  }
+  ChangeResult result = Apply_Picture(state_.sCurrentFile, state_.settings, platform_);
+  if (result.outcome != ChangeOutcome::kPictureFailed || !stand_ins_) return result;
+  return TryStandIns(std::move(result));
+}
+
+// One unusable picture must not spoil the change: the others are tried in turn, each once,
+// until one is applied, something other than the picture fails, or Esc asks to end.
+ChangeResult ChangingForm::TryStandIns(ChangeResult result) {
+  Settings& settings = state_.settings;
+  std::mt19937_64 generator = SeededGenerator();
+  Fallbacks others(state_.sImagePaths, state_.sCurrentFile, stand_ins_->shown_before,
+                   settings.bRandom, settings.bRepeats, generator);
+  int skipped = 0;
+  for (std::string next = others.Next(); !next.empty() && !end_after_change_;
+       next = others.Next()) {
+    platform_.report.Say("skipped " + state_.sCurrentFile + ": " + result.reason);
+    ++skipped;
+    state_.sCurrentFile = settings.sLastFile = next;
+    ShowCurrentFile();
+    result = Apply_Picture(state_.sCurrentFile, settings, platform_);
+    if (result.outcome != ChangeOutcome::kPictureFailed) return result;
+  }
+  if (skipped > 0) result.detail += "; no other picture could be used";
+  return result;
 }
 
 void ChangingForm::StoreLastFile() {
   // With nothing chosen (the source folder not mounted yet) the last picture stays, so list
   // order goes on from it once the folder is back.
   if (state_.sCurrentFile.empty()) return;
-  // Stored whatever the outcome, so a picture that fails is not retried at every logon.
+  // The picture applied, or the last one tried, so a picture that fails is not retried first
+  // at every logon.
   if (!Store_Last_File(platform_.settings, state_.sCurrentFile))
     last_change_.last_file_not_stored = true;
+}
+
+void ChangingForm::TellOutcome() {
+  if (last_change_.outcome != ChangeOutcome::kApplied) platform_.report.Say(last_change_.detail);
+  if (!last_change_.last_file_not_stored) return;
+  const std::string where = platform_.settings.Where();
+  platform_.report.Say("the last picture could not be stored" +
+                       (where.empty() ? std::string() : " in " + where));
 }
 
 void ChangingForm::OnKeyPress(int char_code) {
@@ -73,7 +138,12 @@ void ChangingForm::OnKeyPress(int char_code) {
     end_after_change_ = true;
     return;
   }
-  platform_.loop.EndNow();
+  // Before the change, nothing has changed; after it (while fading), the change stands.
+  if (last_change_.outcome == ChangeOutcome::kNotRun) {
+    last_change_ = {ChangeOutcome::kCancelled, {}, "cancelled", "cancelled"};
+    TellOutcome();
+  }
+  platform_.loop.EndNow(ExitCode(last_change_));
 }
 
 void ChangingForm::Close() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "change/apply_picture.h"
@@ -46,8 +47,15 @@ class ChangingForm : public ChangeScreenEvents {
   bool TimerArmed() const { return timer_armed_; }
   const ChangeResult& LastChange() const { return last_change_; }
 
+  // When sCurrentFile cannot be used, the change may try the other listed pictures instead;
+  // `shown_before` is the picture the desktop showed, which random order tries last.
+  struct StandIns {
+    std::string shown_before;
+  };
+
   // Shows the shortened sCurrentFile and arms the timer; loads the window, does not show it.
-  void TriggerNextPic();
+  // Without stand-ins the change applies exactly sCurrentFile or nothing.
+  void TriggerNextPic(std::optional<StandIns> stand_ins = std::nullopt);
   // Unloads the window, fading it out first when bFadeOut is set. Nothing when not loaded.
   void Close();
 
@@ -57,7 +65,11 @@ class ChangingForm : public ChangeScreenEvents {
 
  private:
   void Load();
+  void ShowCurrentFile();
+  ChangeResult ApplyFirstUsable();
+  ChangeResult TryStandIns(ChangeResult result);
   void StoreLastFile();
+  void TellOutcome();
 
   State& state_;
   Platform& platform_;
@@ -69,6 +81,7 @@ class ChangingForm : public ChangeScreenEvents {
   bool closing_ = false;
   bool changing_ = false;          // the tick's change is under way
   bool end_after_change_ = false;  // Esc came during it
+  std::optional<StandIns> stand_ins_;
   ChangeResult last_change_;
 };
 

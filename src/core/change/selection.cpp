@@ -27,6 +27,29 @@ std::string Pick_Random(const std::vector<std::string>& paths, std::string& last
   return last_file = paths[p];
 }
 
+Fallbacks::Fallbacks(const std::vector<std::string>& paths, const std::string& first,
+                     const std::string& avoid, bool random, bool repeats,
+                     std::mt19937_64& generator)
+    : paths_(paths) {
+  const auto at = std::find(paths.begin(), paths.end(), first);
+  const size_t start = at == paths.end() ? 0 : static_cast<size_t>(at - paths.begin()) + 1;
+  for (size_t step = 0; step < paths.size(); ++step) {
+    const size_t i = (start + step) % paths.size();
+    if (paths[i] != first) order_.push_back(i);
+  }
+  if (!random) return;
+  std::shuffle(order_.begin(), order_.end(), generator);
+  if (repeats) return;
+  const auto last =
+      std::find_if(order_.begin(), order_.end(), [&](size_t i) { return paths[i] == avoid; });
+  if (last != order_.end()) std::rotate(last, last + 1, order_.end());
+}
+
+std::string Fallbacks::Next() {
+  if (next_ >= order_.size()) return {};
+  return paths_[order_[next_++]];
+}
+
 std::mt19937_64 SeededGenerator() {
   std::random_device entropy;
   const auto now =

@@ -17,6 +17,24 @@ std::string Pick_Sequential(const std::vector<std::string>& paths, std::string& 
 std::string Pick_Random(const std::vector<std::string>& paths, std::string& last_file, bool repeats,
                         std::mt19937_64& generator);
 
+// Where a change goes when its first choice cannot be used: every other listed picture, once
+// each. In list order they follow the first choice round the list; in random order they come
+// shuffled, with `avoid` (the picture shown before) last unless `repeats` lets it come like
+// any other. `paths` must outlive the object.
+class Fallbacks {
+ public:
+  Fallbacks(const std::vector<std::string>& paths, const std::string& first,
+            const std::string& avoid, bool random, bool repeats, std::mt19937_64& generator);
+
+  // The next picture to try; empty once every one has been.
+  std::string Next();
+
+ private:
+  const std::vector<std::string>& paths_;
+  std::vector<size_t> order_;
+  size_t next_ = 0;
+};
+
 // A generator seeded once per run from the system's entropy and the clock.
 std::mt19937_64 SeededGenerator();
 

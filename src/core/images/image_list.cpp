@@ -3,8 +3,17 @@
 #include "images/folder_search.h"
 #include "platform/general.h"
 #include "platform/text.h"
+#include "ui/main_layout.h"
 
 namespace vellumo {
+
+std::string LocationText(const Settings& settings) {
+  const bool file = settings.iSourceType == 0;
+  const std::string& source = file ? settings.sSourceFile : settings.sSourceFolder;
+  const std::string& missing = file ? settings.missing_source_file : settings.missing_source_folder;
+  if (source.empty() && !missing.empty()) return main_text::kMissing + missing;
+  return source;
+}
 
 ImageList::ImageList(State& state, Platform& platform, ChangingForm& changing, MainView& main_view)
     : state_(state),
@@ -17,7 +26,7 @@ void ImageList::Reset_List() {
   names_.clear();
   state_.sImagePaths.clear();
   ShowNames();
-  source_text_ = state_.settings.sSourceFolder;
+  source_text_ = LocationText(state_.settings);
   main_view_.SetSourceText(source_text_);
   files_.SetPath(state_.settings.sSourceFolder);
   Build_List();
@@ -25,6 +34,9 @@ void ImageList::Reset_List() {
 
 void ImageList::Build_List() {
   switch (state_.settings.iSourceType) {
+    case 0:
+      List_File();
+      break;
     case 1:
       List_Folder();
       break;
@@ -43,6 +55,18 @@ void ImageList::Build_List() {
   ShowNames();
   // In a background run the progress window becomes the change notice.
   if (!state_.bBackgroundRun) changing_.Close();
+}
+
+// The one picture of file mode, shown in the list so it can be previewed and applied.
+void ImageList::List_File() {
+  const std::string& file = state_.settings.sSourceFile;
+  if (file.empty()) return;
+  if (state_.bBackgroundRun) changing_.Show();
+  const char separator = platform_.files.Separator();
+  const size_t name_start = file.find_last_of(separator);
+  const std::string name = name_start == std::string::npos ? file : file.substr(name_start + 1);
+  names_.push_back(name.find('.') == std::string::npos ? name : StripExtension(name));
+  state_.sImagePaths.push_back(file);
 }
 
 void ImageList::List_Folder() {

@@ -10,6 +10,10 @@
 
 namespace vellumo {
 
+// What the Location box shows for the settings: the source picture in file mode, else the
+// source folder, each named as missing when the stored one no longer exists.
+std::string LocationText(const Settings& settings);
+
 // The settings window's image list: display names index for index with state.sImagePaths,
 // always built whole from the current source.
 class ImageList {
@@ -18,8 +22,10 @@ class ImageList {
 
   // Empties the list and builds it again from the source.
   void Reset_List();
-  // Fills the list according to iSourceType: 1 one folder, 2 the folder tree, else nothing.
+  // Fills the list according to iSourceType: 0 the source picture, 1 one folder, 2 the folder
+  // tree, else nothing.
   void Build_List();
+  void List_File();
   void List_Folder();
   // Appends the file list's pictures; with `progress` the search's label shows the folder.
   void Add_Files(bool progress);

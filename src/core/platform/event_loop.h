@@ -13,8 +13,8 @@ class EventLoop {
   // Runs until no window is left.
   virtual void Run() = 0;
 
-  // Ends the program at once; no further code of the caller runs.
-  [[noreturn]] virtual void EndNow() = 0;
+  // Ends the program at once with `exit_code`; no further code of the caller runs.
+  [[noreturn]] virtual void EndNow(int exit_code) = 0;
 
   // Logical dots per inch of the screen, for the twips and HIMETRIC arithmetic.
   virtual int ScreenDpi() = 0;

@@ -25,6 +25,16 @@ struct WrittenBitmap {
   std::string path;
 };
 
+// Why a conversion wrote nothing, in the system's own words where it has them ("Permission
+// denied", "No space left on device") and in ours where the picture is at fault ("not a
+// picture", "cut short").
+struct ConversionFailure {
+  // The picture could not be read or decoded, so another picture may do; otherwise the bitmap
+  // could not be written (its folder refused it, the disk is full), which no picture mends.
+  bool picture_at_fault = true;
+  std::string reason;
+};
+
 // Loads a picture (BMP, JPEG, GIF) and writes it as the wallpaper bitmap.
 class PictureConverter {
  public:
@@ -34,9 +44,16 @@ class PictureConverter {
   // itself, or, where desktops ignore a path they already show, to a new file beside it. The
   // new file appears only once it is complete: on any failure (missing, corrupt, truncated or
   // absurdly large picture, unwritable folder) the old bitmap stays exactly as it was, nothing
-  // new is left and nothing is returned.
+  // new is left, nothing is returned and `failure` says why.
   virtual std::optional<WrittenBitmap> ConvertToBitmap(const std::string& picture,
-                                                       const std::string& bitmap) = 0;
+                                                       const std::string& bitmap,
+                                                       ConversionFailure& failure) = 0;
+  // The same for a caller that needs no reason.
+  std::optional<WrittenBitmap> ConvertToBitmap(const std::string& picture,
+                                               const std::string& bitmap) {
+    ConversionFailure ignored;
+    return ConvertToBitmap(picture, bitmap, ignored);
+  }
 
   // For a converter that writes each change to a new file, the tidying once the desktop was
   // asked to show it; one that rewrites `bitmap` in place has nothing to tidy.

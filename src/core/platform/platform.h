@@ -8,6 +8,7 @@
 #include "platform/file_system.h"
 #include "platform/pictures.h"
 #include "platform/run_at_logon.h"
+#include "platform/run_report.h"
 #include "platform/settings_store.h"
 
 namespace vellumo {
@@ -21,6 +22,7 @@ struct Platform {
   EventLoop& loop;
   Views& views;
   RunAtLogon& startup;
+  RunReport& report;
   std::string windows_path;  // default source folder, ending in the separator
   // The wallpaper bitmap: beside the program, else (that folder refusing the file, read-only
   // or locked down) in the user's own data folder. Either may be empty when unknown.

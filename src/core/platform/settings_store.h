@@ -18,6 +18,9 @@ class SettingsStore {
   // The stored text, or nothing when the key (or the whole store) is absent.
   virtual std::optional<std::string> Read(const std::string& key) = 0;
 
+  // Where the settings live, for messages: a file's path, a registry key.
+  virtual std::string Where() const { return {}; }
+
   // Stores the text at once. False when it could not be written.
   virtual bool Write(const std::string& key, const std::string& value) = 0;
 

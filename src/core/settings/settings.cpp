@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include <utility>
+
 #include "platform/text.h"
 
 namespace vellumo {
@@ -95,10 +97,13 @@ void Load_Settings(SettingsStore& store, FileSystem& files, const std::string& w
   Read(store, "iSourceType", ParseInteger, settings.iSourceType);
 
   settings.sSourceFile = store.Read("sSourceFile").value_or("");
-  if (!files.FileExists(settings.sSourceFile)) settings.sSourceFile.clear();
-
+  if (!files.FileExists(settings.sSourceFile)) {
+    settings.missing_source_file = std::exchange(settings.sSourceFile, {});
+  }
   settings.sSourceFolder = store.Read("sSourceFolder").value_or(windows_path);
-  if (!files.FolderExists(settings.sSourceFolder)) settings.sSourceFolder.clear();
+  if (!files.FolderExists(settings.sSourceFolder)) {
+    settings.missing_source_folder = std::exchange(settings.sSourceFolder, {});
+  }
 
   settings.sLastFile = store.Read("sLastFile").value_or("");
   Read(store, "iAutoSize", ParseInteger, settings.iAutoSize);

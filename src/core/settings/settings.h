@@ -22,6 +22,11 @@ struct Settings {
   std::string sLastFile;
   int16_t iAutoSize = 300;
   int16_t iAutoRatio = 10;
+
+  // Never stored: the stored source file and folder when they no longer exist (the two
+  // settings above then load as empty), so the window and the run can name what is missing.
+  std::string missing_source_file;
+  std::string missing_source_folder;
 };
 
 // Text forms in the store: "True"/"False", and decimal integers.

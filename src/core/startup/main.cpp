@@ -5,17 +5,6 @@
 #include "ui/main_form.h"
 
 namespace vellumo {
-namespace {
-
-// Why an empty list had nothing to offer, in the user's terms.
-std::string NoPictureReason(const Settings& settings) {
-  if (settings.iSourceType != 1 && settings.iSourceType != 2)
-    return "the source is a single file, which gives no list of pictures to choose from";
-  if (settings.sSourceFolder.empty()) return "the source folder is not set or no longer exists";
-  return "no pictures (BMP, JPEG, GIF) in " + settings.sSourceFolder;
-}
-
-}  // namespace
 
 ChangeResult RunBackground(Platform& platform) {
   State state;
@@ -28,9 +17,7 @@ ChangeResult RunBackground(Platform& platform) {
     main.Unload();
   }
   platform.loop.Run();
-  ChangeResult result = changing.LastChange();
-  if (result.outcome == ChangeOutcome::kNoPicture) result.detail = NoPictureReason(state.settings);
-  return result;
+  return changing.LastChange();
 }
 
 void RunInteractive(Platform& platform) {

@@ -7,6 +7,13 @@
 #include "ui/toolbar.h"
 
 namespace vellumo {
+namespace {
+
+const std::string& Either(const std::string& first, const std::string& second) {
+  return first.empty() ? second : first;
+}
+
+}  // namespace
 
 MainForm::MainForm(State& state, Platform& platform, ChangingForm& changing)
     : state_(state),
@@ -21,7 +28,7 @@ void MainForm::Loading() {
   Load_Settings(platform_.settings, platform_.files, platform_.windows_path, state_.settings);
   ShowSettings();
   images_.Build_List();
-  view_->SetSourceText(state_.settings.sSourceFolder);
+  view_->SetSourceText(LocationText(state_.settings));
 }
 
 void MainForm::ShowSettings() {
@@ -46,12 +53,26 @@ void MainForm::Unload() {
 
 void MainForm::Next_Picture() {
   auto& settings = state_.settings;
+  ChangingForm::StandIns stand_ins{settings.sLastFile};
   state_.sCurrentFile = settings.bRandom ? Pick_Random(state_.sImagePaths, settings.sLastFile,
                                                        settings.bRepeats, random_)
                                          : Pick_Sequential(state_.sImagePaths, settings.sLastFile);
-  changing_.TriggerNextPic();
-  if (!state_.bBackgroundRun) changing_.ShowModal();
+  changing_.TriggerNextPic(std::move(stand_ins));
+  if (!state_.bBackgroundRun) ShowChange();
   platform_.loop.Yield();
+}
+
+// The change shown modally; when it failed, the preview's notice says why, where the user looks.
+void MainForm::ShowChange() {
+  changing_.ShowModal();
+  if (unloaded_) return;
+  const ChangeResult& result = changing_.LastChange();
+  if (result.outcome == ChangeOutcome::kApplied) return;
+  view_->ShowPicture(false);
+  view_->SetLoadingText(NotChangedText(result.reason));
+  view_->ShowLoading(true);
+  // The notice covers the picture: a click on the same row previews it again.
+  sPreviewPath.clear();
 }
 
 void MainForm::OnToolbarClick(int index, bool pressed) {
@@ -62,14 +83,16 @@ void MainForm::OnToolbarClick(int index, bool pressed) {
       view_->SetSourceImage(SourceImage(settings.iSourceType));
       ResetList();
       break;
+    // The button's own state, however it was pressed (a click, a key, a screen reader), so the
+    // two never disagree.
     case toolbar::kRandom:
-      settings.bRandom = !settings.bRandom;
+      settings.bRandom = pressed;
       break;
     case toolbar::kRepeats:
-      settings.bRepeats = !settings.bRepeats;
+      settings.bRepeats = pressed;
       break;
     case toolbar::kFadeOut:
-      settings.bFadeOut = !settings.bFadeOut;
+      settings.bFadeOut = pressed;
       break;
     case toolbar::kMakeFile:
       view_->ShowMessage(main_text::kMakeFile, main_text::kMessageTitle);
@@ -93,9 +116,22 @@ void MainForm::OnSourceMenu(int entry) {
 }
 
 void MainForm::OnBrowse() {
-  const std::string folder = view_->BrowseForFolder(main_text::kBrowsePrompt);
+  Settings& settings = state_.settings;
+  if (settings.iSourceType == 0) {
+    const std::string file = view_->BrowseForPicture(
+        main_text::kBrowsePicturePrompt, Either(settings.sSourceFile, settings.sSourceFolder));
+    if (file.empty()) return;
+    settings.sSourceFile = file;
+    settings.missing_source_file.clear();
+    platform_.settings.Write("sSourceFile", file);
+    ResetList();
+    return;
+  }
+  const std::string folder = view_->BrowseForFolder(
+      main_text::kBrowsePrompt, Either(settings.sSourceFolder, settings.missing_source_folder));
   if (folder.empty()) return;
-  state_.settings.sSourceFolder = folder;
+  settings.sSourceFolder = folder;
+  settings.missing_source_folder.clear();
   platform_.settings.Write("sSourceFolder", folder);
   ResetList();
 }
@@ -127,8 +163,18 @@ void MainForm::OnImageDoubleClicked(int row) {
   state_.sCurrentFile = *path;
   state_.settings.sLastFile = *path;
   changing_.TriggerNextPic();
-  changing_.ShowModal();
+  ShowChange();
   platform_.loop.Yield();
+}
+
+std::string MainForm::OnImageTip(int row) {
+  const std::string* path = PathAt(row);
+  return path ? *path : std::string();
+}
+
+std::string MainForm::OnPreviewTip() {
+  const std::string* path = PathAt(selected_row_);
+  return preview_on_ && path ? *path : std::string();
 }
 
 void MainForm::OnPreviewToggled(bool checked) {

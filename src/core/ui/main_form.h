@@ -39,6 +39,8 @@ class MainForm : public MainEvents {
   void OnBrowse() override;
   void OnImageSelected(int row) override;
   void OnImageDoubleClicked(int row) override;
+  std::string OnImageTip(int row) override;
+  std::string OnPreviewTip() override;
   void OnPreviewToggled(bool checked) override;
   void OnDisplayModeChosen(int row) override;
   void OnDisplaySettings() override;
@@ -51,6 +53,7 @@ class MainForm : public MainEvents {
   // Sets a toolbar button's pressed state without running its command.
   void Press_Button(int index) { view_->SetButtonPressed(index, true); }
   void ShowSettings();
+  void ShowChange();
   // Rebuilds the list after a change of source and clears the preview.
   void ResetList();
   void Load_Preview(std::string path);

@@ -58,6 +58,9 @@ inline constexpr char kNext[] = "Next Picture";
 inline constexpr char kSave[] = "SAVE and Exit";
 inline constexpr char kCancel[] = "Cancel";
 inline constexpr char kBrowsePrompt[] = "Select Folder...";
+inline constexpr char kBrowsePicturePrompt[] = "Select Picture...";
+// Before a stored source that no longer exists, in the Location box.
+inline constexpr char kMissing[] = "Missing: ";
 inline constexpr char kMakeFile[] = "Make File";
 inline constexpr char kMessageTitle[] = "Vellumo";
 // The display-mode list; a row's index is its iDisplayType code.

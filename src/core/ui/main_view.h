@@ -24,7 +24,11 @@ class MainEvents {
   virtual void OnBrowse() {}
   // The selected row of the image list, -1 for none.
   virtual void OnImageSelected(int /*row*/) {}
+  // A double click on a row, or Enter on the selected one.
   virtual void OnImageDoubleClicked(int /*row*/) {}
+  // The tool tip of a row, and of the preview: empty for none.
+  virtual std::string OnImageTip(int /*row*/) { return {}; }
+  virtual std::string OnPreviewTip() { return {}; }
   virtual void OnPreviewToggled(bool /*checked*/) {}
   virtual void OnDisplayModeChosen(int /*row*/) {}
   virtual void OnDisplaySettings() {}
@@ -77,8 +81,17 @@ class MainView {
   virtual void ShowAbout() {}
   // The automatic-mode dialog, modal: the new thresholds on OK, nothing otherwise.
   virtual std::optional<AutoThresholds> EditThresholds(AutoThresholds /*current*/) { return {}; }
-  // The system's folder dialog: the chosen folder, or empty when cancelled.
-  virtual std::string BrowseForFolder(const std::string& /*prompt*/) { return {}; }
+  // The system's folder dialog, opened at `start` where it exists: the chosen folder, or empty
+  // when cancelled.
+  virtual std::string BrowseForFolder(const std::string& /*prompt*/, const std::string& /*start*/) {
+    return {};
+  }
+  // The system's file dialog for one picture (BMP, JPEG, GIF), opened at `start`'s folder: the
+  // chosen file, or empty when cancelled.
+  virtual std::string BrowseForPicture(const std::string& /*prompt*/,
+                                       const std::string& /*start*/) {
+    return {};
+  }
 };
 
 }  // namespace vellumo

@@ -12,6 +12,10 @@ int IntegerHalve(float value) {
 
 }  // namespace
 
+std::string NotChangedText(const std::string& reason) {
+  return "\r\n\r\nNot changed:\r\n" + reason;
+}
+
 std::string PreviewCaption(PixelSize picture) {
   return std::string(kPreviewCaption) + " - " + std::to_string(picture.width) + " x " +
          std::to_string(picture.height);

@@ -11,6 +11,9 @@ inline constexpr char kPreviewCaption[] = "       Preview";  // the check box si
 inline constexpr char kLoadingText[] = "\r\n\r\n\r\nLoading...";
 inline constexpr char kInvalidText[] = "\r\n\r\n\r\nInvalid File";
 
+// The notice after a change from the window failed: "Not changed:" and why, in a few words.
+std::string NotChangedText(const std::string& reason);
+
 // "       Preview - 1024 x 768".
 std::string PreviewCaption(PixelSize picture);
 

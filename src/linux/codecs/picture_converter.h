@@ -9,8 +9,10 @@ namespace vellumo {
 // complete; on any failure nothing new is left and the earlier files stay untouched.
 class LinuxPictureConverter : public PictureConverter {
  public:
+  using PictureConverter::ConvertToBitmap;
   std::optional<WrittenBitmap> ConvertToBitmap(const std::string& picture,
-                                               const std::string& bitmap) override;
+                                               const std::string& bitmap,
+                                               ConversionFailure& failure) override;
   void RemoveEarlierBitmaps(const std::string& bitmap, const std::string& shown) override;
   void DiscardBitmap(const std::string& written) override;
 };

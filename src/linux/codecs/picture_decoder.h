@@ -18,9 +18,12 @@ using ScaleHandler = std::function<PixelSize(PixelSize full)>;
 // Decodes a BMP, JPEG or GIF file (told apart by their contents, not their names) one row at
 // a time. Returns the pixel size when every row was decoded; nothing for a missing, empty,
 // truncated, corrupt or absurdly large picture, or when a handler stopped it. Without a
-// `scale` handler the picture comes at its full size.
+// `scale` handler the picture comes at its full size. `why`, when given, then says what was
+// wrong with the file ("Permission denied", "not a picture", "cut short"), or is left empty
+// when a handler stopped it.
 std::optional<PixelSize> DecodePicture(const std::string& path, const SizeHandler& on_size,
-                                       const RowHandler& on_row, const ScaleHandler& scale = {});
+                                       const RowHandler& on_row, const ScaleHandler& scale = {},
+                                       std::string* why = nullptr);
 
 // Decodes a file handed to a desktop as its wallpaper: the PNG the converter writes (any PNG
 // that is not interlaced, in fact), or any picture DecodePicture reads.

@@ -109,7 +109,7 @@ bool PngFile::Open(const std::string& path, int width, int height) {
   ok_ = false;
   if (!IsSensibleBitmapSize(width, height)) return false;
   fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd_ < 0) return false;
+  if (fd_ < 0) return Failed();
   width_ = width;
   height_ = height;
   rows_written_ = 0;
@@ -120,7 +120,8 @@ bool PngFile::Open(const std::string& path, int width, int height) {
                                    static_cast<uint64_t>(RowDataBytes(width)));
   // The file gets its full length at once, so each row lands inside it whatever the order.
   const int64_t length = kFirstRow + RowChunkBytes(width) * height + kTrailer;
-  ok_ = ftruncate(fd_, length) == 0 && Write(Headers(width, height), 0);
+  if (ftruncate(fd_, length) != 0) return Failed();
+  ok_ = Write(Headers(width, height), 0);
   return ok_;
 }
 
@@ -162,10 +163,15 @@ bool PngFile::Close() {
     AppendChunk(trailer, "IEND", {});
     ok = Write(trailer, kFirstRow + RowChunkBytes(width_) * height_);
   }
-  ok = close(fd_) == 0 && ok;
+  if (close(fd_) != 0) ok = Failed();
   fd_ = -1;
   ok_ = false;
   return ok;
+}
+
+bool PngFile::Failed() {
+  if (error_ == 0) error_ = errno;
+  return false;
 }
 
 bool PngFile::Write(const std::vector<uint8_t>& bytes, int64_t offset) {
@@ -174,7 +180,8 @@ bool PngFile::Write(const std::vector<uint8_t>& bytes, int64_t offset) {
     const ssize_t n = pwrite(fd_, bytes.data() + done, bytes.size() - done,
                              static_cast<off_t>(offset + static_cast<int64_t>(done)));
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (n == 0) errno = EIO;
+    if (n <= 0) return Failed();
     done += static_cast<size_t>(n);
   }
   return true;

@@ -39,13 +39,19 @@ class PngFile {
   // and every byte reached the file.
   bool Close();
 
+  // The errno of the first system call that failed, 0 when none did.
+  int error() const { return error_; }
+
  private:
+  bool Failed();
+
   bool Write(const std::vector<uint8_t>& bytes, int64_t offset);
 
   int fd_ = -1;
   int width_ = 0;
   int height_ = 0;
   bool ok_ = false;
+  int error_ = 0;
   int rows_written_ = 0;
   std::vector<bool> written_;
   std::vector<uint8_t> row_;    // filter byte and red-green-blue: the data the Adler-32 covers

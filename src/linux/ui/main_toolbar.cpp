@@ -57,17 +57,31 @@ void MainToolbar::AddButton(const ToolbarButton& spec) {
   action->setCheckable(spec.kind == ButtonKind::kCheck);
   action->setVisible(spec.visible);
   const int index = spec.index;
-  connect(action, &QAction::triggered, this,
-          [this, index](bool checked) { events_.OnToolbarClick(index, checked); });
+  if (spec.kind != ButtonKind::kCheck) {
+    connect(action, &QAction::triggered, this,
+            [this, index] { events_.OnToolbarClick(index, false); });
+  }
   if (spec.kind == ButtonKind::kDropDown) MakeSourceMenu();
 
   QToolButton* button = Button(index);
   if (!button) return;
+  if (spec.kind == ButtonKind::kCheck) ReportToggles(index, button, action);
   // Reached with Tab like any other control, and with the arrows from its neighbours; Space
   // presses the button.
   button->setFocusPolicy(Qt::TabFocus);
   button->setAccessibleName(caption.trimmed());
   button->installEventFilter(this);
+}
+
+// A check button's state reaches the logic however it changed: a click or Space (through the
+// action) or a screen reader's toggle action (on the button alone, which the action then
+// follows), so the button and the setting never disagree. States set by the logic are not
+// reported back.
+void MainToolbar::ReportToggles(int index, QToolButton* button, QAction* action) {
+  connect(button, &QToolButton::toggled, this, [this, index, action](bool on) {
+    if (action->isChecked() != on) action->setChecked(on);
+    if (!setting_) events_.OnToolbarClick(index, on);
+  });
 }
 
 // Qt 6 opens a button's menu after a delay by default; here the arrow opens it at once and the
@@ -130,7 +144,11 @@ QToolButton* MainToolbar::Button(int index) const {
 }
 
 void MainToolbar::SetPressed(int index, bool pressed) {
-  if (QAction* action = Action(index)) action->setChecked(pressed);
+  QAction* action = Action(index);
+  if (!action) return;
+  setting_ = true;
+  action->setChecked(pressed);
+  setting_ = false;
 }
 
 void MainToolbar::SetSourceImage(int image) {

@@ -36,6 +36,7 @@ class MainToolbar : public QToolBar {
 
  private:
   void AddButton(const ToolbarButton& spec);
+  void ReportToggles(int index, QToolButton* button, QAction* action);
   void MakeSourceMenu();
   void FitFont(int width);
   void FocusNeighbour(QObject* from, int step);
@@ -44,6 +45,7 @@ class MainToolbar : public QToolBar {
   std::array<QAction*, kToolbarButtons.size()> actions_{};
   std::array<QIcon, kToolbarImages> images_;
   QMenu* source_menu_ = nullptr;
+  bool setting_ = false;  // a state set by the logic, not the user
 };
 
 }  // namespace vellumo

@@ -43,10 +43,10 @@ void QtEventLoop::Run() {
   }
 }
 
-void QtEventLoop::EndNow() {
+void QtEventLoop::EndNow(int exit_code) {
   // At once: no destructor, no atexit handler, nothing of the run goes on.
   std::fflush(nullptr);
-  std::_Exit(0);
+  std::_Exit(exit_code);
 }
 
 int QtEventLoop::ScreenDpi() {

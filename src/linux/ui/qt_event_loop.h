@@ -11,7 +11,7 @@ class QtEventLoop : public EventLoop {
   // Runs until no window is left: no top-level widget without a parent, hidden or shown, menus
   // and tool tips aside. Windows go by being deleted (deleteLater included).
   void Run() override;
-  [[noreturn]] void EndNow() override;
+  [[noreturn]] void EndNow(int exit_code) override;
   int ScreenDpi() override;
 };
 

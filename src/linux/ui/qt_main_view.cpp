@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -13,6 +15,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QStringListModel>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 
@@ -49,11 +52,51 @@ QPushButton* IconButton(QWidget* parent, const char* name, const char* accessibl
   return button;
 }
 
+// Runs `handler` on every event `target` receives; its true ends the event there.
+class EventHook : public QObject {
+ public:
+  EventHook(QObject* target, std::function<bool(QEvent*)> handler)
+      : QObject(target), handler_(std::move(handler)) {
+    target->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override { return handler_(event); }
+
+ private:
+  std::function<bool(QEvent*)> handler_;
+};
+
+// A tool tip whose text the logic gives at the moment it is asked for; none for an empty one.
+bool ShowTip(QEvent* event, QWidget* widget, const std::string& tip) {
+  const QPoint where = static_cast<QHelpEvent*>(event)->globalPos();
+  if (tip.empty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(where, Text(tip), widget);
+  }
+  return true;
+}
+
+bool IsEnter(QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 }  // namespace
 
 std::string ChooseFolderWithQt(QWidget* owner, const std::string& prompt,
                                const std::string& start) {
   return QFileDialog::getExistingDirectory(owner, Text(prompt), Text(start)).toStdString();
+}
+
+std::string ChoosePictureWithQt(QWidget* owner, const std::string& prompt,
+                                const std::string& start) {
+  // Names are matched with their letter case on Linux: both cases of each extension.
+  const QString pictures =
+      QStringLiteral("Pictures (*.bmp *.jpg *.jpeg *.gif *.BMP *.JPG *.JPEG *.GIF);;All files (*)");
+  return QFileDialog::getOpenFileName(owner, Text(prompt), Text(start), pictures).toStdString();
 }
 
 // Frames first, then the controls over them in tab order: a widget made later lies on top.
@@ -63,6 +106,7 @@ QtMainView::QtMainView(MainEvents& events, MainWindowHooks hooks)
       window_(new MainWindow([this] { events_.OnCancel(); })),
       scale_(*window_) {
   if (!hooks_.choose_folder) hooks_.choose_folder = ChooseFolderWithQt;
+  if (!hooks_.choose_picture) hooks_.choose_picture = ChoosePictureWithQt;
   if (!hooks_.decode_preview) hooks_.decode_preview = DecodePreviewWithQt;
   if (!hooks_.open_link) hooks_.open_link = OpenWithDesktop;
 
@@ -112,8 +156,8 @@ void QtMainView::CreateLocation() {
   source_->setReadOnly(true);
   source_->setFont(ArialFont(layout::kSourcePoints, false));
   source_->setGeometry(scale_(layout::kSourceText, frame));
-  QPushButton* browse = IconButton(window_.data(), "btnBrowse", "Browse for the source folder",
-                                   "browse", scale_(layout::kBrowse, frame));
+  QPushButton* browse = IconButton(window_.data(), "btnBrowse", "Browse for the source", "browse",
+                                   scale_(layout::kBrowse, frame));
   QObject::connect(browse, &QPushButton::clicked, [this] { events_.OnBrowse(); });
 }
 
@@ -137,6 +181,18 @@ void QtMainView::CreateImages() {
   });
   QObject::connect(images_, &QListView::doubleClicked,
                    [this](const QModelIndex& index) { events_.OnImageDoubleClicked(index.row()); });
+  // Enter applies the selected row, as a double click does.
+  new EventHook(images_, [this](QEvent* event) {
+    if (!IsEnter(event)) return false;
+    const QModelIndexList rows = images_->selectionModel()->selectedIndexes();
+    if (!rows.isEmpty()) events_.OnImageDoubleClicked(rows.first().row());
+    return true;
+  });
+  new EventHook(images_->viewport(), [this](QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return false;
+    const QModelIndex row = images_->indexAt(static_cast<QHelpEvent*>(event)->pos());
+    return ShowTip(event, images_, row.isValid() ? events_.OnImageTip(row.row()) : "");
+  });
 }
 
 void QtMainView::CreatePreview() {
@@ -152,6 +208,9 @@ void QtMainView::CreatePreview() {
   preview_ = new PreviewPane(window_.data(), scale_(layout::kPreviewBorder, frame),
                              ArialFont(layout::kLoadingPoints, true));
   preview_->setObjectName(QStringLiteral("lblFrame"));
+  new EventHook(preview_, [this](QEvent* event) {
+    return event->type() == QEvent::ToolTip && ShowTip(event, preview_, events_.OnPreviewTip());
+  });
 }
 
 void QtMainView::CreateDisplayMode() {
@@ -326,9 +385,14 @@ std::optional<AutoThresholds> QtMainView::EditThresholds(AutoThresholds current)
   return RunRatioDialog(window_.data(), current);
 }
 
-std::string QtMainView::BrowseForFolder(const std::string& prompt) {
+std::string QtMainView::BrowseForFolder(const std::string& prompt, const std::string& start) {
   if (!window_) return {};
-  return hooks_.choose_folder(window_.data(), prompt, source_->text().toStdString());
+  return hooks_.choose_folder(window_.data(), prompt, start);
+}
+
+std::string QtMainView::BrowseForPicture(const std::string& prompt, const std::string& start) {
+  if (!window_) return {};
+  return hooks_.choose_picture(window_.data(), prompt, start);
 }
 
 }  // namespace vellumo

@@ -28,15 +28,20 @@ class PreviewPane;
 // need not drive a modal dialog and the preview can decode with any library. An empty one takes
 // the default.
 struct MainWindowHooks {
-  // The folder chosen, or empty when cancelled; `start` is the folder shown now.
-  std::function<std::string(QWidget* owner, const std::string& prompt, const std::string& start)>
-      choose_folder;
+  // The folder (or picture) chosen, or empty when cancelled; the dialog opens at `start`.
+  using Chooser = std::function<std::string(QWidget* owner, const std::string& prompt,
+                                            const std::string& start)>;
+  Chooser choose_folder;
+  Chooser choose_picture;
   PreviewDecoder decode_preview;
   LinkOpener open_link;
 };
 
-// The desktop's folder dialog (a portal's where the desktop has one), titled `prompt`.
+// The desktop's folder and file dialogs (a portal's where the desktop has one), titled `prompt`;
+// the file dialog offers BMP, JPEG and GIF pictures.
 std::string ChooseFolderWithQt(QWidget* owner, const std::string& prompt, const std::string& start);
+std::string ChoosePictureWithQt(QWidget* owner, const std::string& prompt,
+                                const std::string& start);
 
 // frmMain in Qt Widgets: the same controls, texts and places as the Windows window, scaled to
 // the screen. It shows what the logic tells it and forwards the user's actions to `events`.
@@ -69,7 +74,8 @@ class QtMainView : public MainView {
   void ShowMessage(const std::string& text, const std::string& title) override;
   void ShowAbout() override;
   std::optional<AutoThresholds> EditThresholds(AutoThresholds current) override;
-  std::string BrowseForFolder(const std::string& prompt) override;
+  std::string BrowseForFolder(const std::string& prompt, const std::string& start) override;
+  std::string BrowseForPicture(const std::string& prompt, const std::string& start) override;
 
   // The top-level widget, until destroyed; its controls carry the design's names (txtSource,
   // lstImages, ...).

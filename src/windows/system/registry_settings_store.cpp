@@ -77,6 +77,10 @@ std::optional<std::string> AsText(const RawValue& value) {
 RegistrySettingsStore::RegistrySettingsStore(const std::string& key_path)
     : key_path_(Widen(key_path)) {}
 
+std::string RegistrySettingsStore::Where() const {
+  return "HKEY_CURRENT_USER\\" + Narrow(key_path_);
+}
+
 std::optional<std::string> RegistrySettingsStore::Read(const std::string& key) {
   RegistryKey handle;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, key_path_.c_str(), 0, KEY_QUERY_VALUE, handle.out()) !=

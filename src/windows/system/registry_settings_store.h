@@ -17,6 +17,7 @@ class RegistrySettingsStore : public SettingsStore {
   explicit RegistrySettingsStore(const std::string& key_path);
 
   std::optional<std::string> Read(const std::string& key) override;
+  std::string Where() const override;
   bool Write(const std::string& key, const std::string& value) override;
 
  private:

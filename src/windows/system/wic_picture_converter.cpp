@@ -201,7 +201,9 @@ std::optional<PixelSize> Convert(const std::wstring& picture, const std::filesys
 }  // namespace
 
 std::optional<WrittenBitmap> WicPictureConverter::ConvertToBitmap(const std::string& picture,
-                                                                  const std::string& bitmap) {
+                                                                  const std::string& bitmap,
+                                                                  ConversionFailure& failure) {
+  failure = {true, "cannot be converted"};
   if (picture.empty() || bitmap.empty()) return std::nullopt;
   const std::filesystem::path target(LongPathForm(Widen(bitmap)));
   std::filesystem::path temp;

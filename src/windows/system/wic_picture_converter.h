@@ -9,8 +9,10 @@ namespace vellumo {
 // thread must have initialised COM (apartment threaded).
 class WicPictureConverter : public PictureConverter {
  public:
+  using PictureConverter::ConvertToBitmap;
   std::optional<WrittenBitmap> ConvertToBitmap(const std::string& picture,
-                                               const std::string& bitmap) override;
+                                               const std::string& bitmap,
+                                               ConversionFailure& failure) override;
 };
 
 }  // namespace vellumo

@@ -52,8 +52,8 @@ void WinEventLoop::RunUntilDestroyed(HWND window) {
   }
 }
 
-void WinEventLoop::EndNow() {
-  ExitProcess(0);
+void WinEventLoop::EndNow(int exit_code) {
+  ExitProcess(static_cast<UINT>(exit_code));
 }
 
 int WinEventLoop::ScreenDpi() {

@@ -12,7 +12,7 @@ class WinEventLoop : public EventLoop {
  public:
   void Yield() override;
   void Run() override;
-  [[noreturn]] void EndNow() override;
+  [[noreturn]] void EndNow(int exit_code) override;
   int ScreenDpi() override;
 
   // A nested loop for a modal window: returns once `window` is destroyed or the program quits.

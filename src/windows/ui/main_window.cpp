@@ -36,7 +36,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 
 }  // namespace
 
-std::string BrowseForFolder(HWND owner, const std::string& prompt) {
+std::string BrowseForFolder(HWND owner, const std::string& prompt, const std::string& /*start*/) {
   const std::wstring title = Widen(prompt);
   BROWSEINFOW info{};
   info.hwndOwner = owner;
@@ -312,8 +312,8 @@ std::optional<AutoThresholds> WinMainView::EditThresholds(AutoThresholds current
   return RunRatioDialog(window_.hwnd(), loop_, current);
 }
 
-std::string WinMainView::BrowseForFolder(const std::string& prompt) {
-  return dialogs_.browse_for_folder(window_.hwnd(), prompt);
+std::string WinMainView::BrowseForFolder(const std::string& prompt, const std::string& start) {
+  return dialogs_.browse_for_folder(window_.hwnd(), prompt, start);
 }
 
 }  // namespace vellumo

@@ -36,12 +36,13 @@ inline constexpr int kSave = 213;
 
 // The dialogs frmMain opens, replaceable so that tests need not drive a system dialog.
 struct MainDialogs {
-  std::function<std::string(HWND owner, const std::string& prompt)> browse_for_folder;
+  std::function<std::string(HWND owner, const std::string& prompt, const std::string& start)>
+      browse_for_folder;
 };
 
 // The shell's folder dialog: only file-system folders; the chosen folder's path (of any
 // length) or empty.
-std::string BrowseForFolder(HWND owner, const std::string& prompt);
+std::string BrowseForFolder(HWND owner, const std::string& prompt, const std::string& start);
 
 // frmMain: the settings window. It is created hidden, for the settings logic of both runs, and
 // shown only in an interactive run.
@@ -73,7 +74,7 @@ class WinMainView : public MainView {
   void ShowMessage(const std::string& text, const std::string& title) override;
   void ShowAbout() override;
   std::optional<AutoThresholds> EditThresholds(AutoThresholds current) override;
-  std::string BrowseForFolder(const std::string& prompt) override;
+  std::string BrowseForFolder(const std::string& prompt, const std::string& start) override;
 
   HWND hwnd() const { return window_.hwnd(); }
   HWND Control(int id) const { return GetDlgItem(window_.hwnd(), id); }

@@ -34,8 +34,18 @@ int RunProgram() {
   WinEventLoop loop;
   WinViews views(loop);
   RegistryRunAtLogon startup;
-  Platform platform{settings, files,   pictures,           desktop,      loop,
-                    views,    startup, Get_Windows_Path(), BitmapPath(), FallbackBitmapPath()};
+  NoRunReport report;
+  Platform platform{settings,
+                    files,
+                    pictures,
+                    desktop,
+                    loop,
+                    views,
+                    startup,
+                    report,
+                    Get_Windows_Path(),
+                    BitmapPath(),
+                    FallbackBitmapPath()};
 
   if (IsBackgroundSwitch(Narrow(arguments))) {
     // One change at a time: runs started together would otherwise interleave their settings.
@@ -47,8 +57,7 @@ int RunProgram() {
       RemoveStalePartials(platform.bitmap_fallback_path);
     }
     // Silent either way; the exit code is for whoever started the run.
-    const ChangeResult result = RunBackground(platform);
-    return result.outcome == ChangeOutcome::kApplied && !result.last_file_not_stored ? 0 : 1;
+    return ExitCode(RunBackground(platform));
   }
   RunInteractive(platform);
   return 0;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <png.h>
@@ -96,14 +97,43 @@ TEST_F(Converter, TurnsAPhotoUprightByItsOrientation) {
   EXPECT_TRUE(near(written.At(8, 21), kBlue));
 }
 
-TEST_F(Converter, MissingOutputFolderGivesNothing) {
+// The system's own words, and whose fault it is: the picture's (another may do) or the
+// wallpaper file's place (no picture will).
+TEST_F(Converter, SaysWhyWithTheSystemsWords) {
   WriteFile(pictures_ / "in.bmp", BuildBmp(SixColours(), {}));
-  EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "in.bmp", output_ / "gone/vellumo.png"));
+  ConversionFailure failure;
+  EXPECT_FALSE(
+      converter_.ConvertToBitmap(pictures_ / "in.bmp", output_ / "gone/vellumo.png", failure));
+  EXPECT_FALSE(failure.picture_at_fault);
+  EXPECT_EQ(failure.reason, "No such file or directory");
+  EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "none.jpg", target_, failure));
+  EXPECT_TRUE(failure.picture_at_fault);
+  EXPECT_EQ(failure.reason, "No such file or directory");
+}
+
+// A full disk is the place's fault, told as such; needs a small file system of its own.
+TEST_F(Converter, AFullDiskIsToldAsSuch) {
+  const std::string tiny = output_ / "tiny";
+  fs::create_directory(tiny);
+  if (mount("tmpfs", tiny.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "cannot mount a small file system here";
+  }
+  WriteFile(pictures_ / "big.bmp", BuildBmp(Picture{200, 200, std::vector<Rgb>(40000, kRed)}, {}));
+  ConversionFailure failure;
+  const auto written =
+      converter_.ConvertToBitmap(pictures_ / "big.bmp", tiny + "/vellumo.png", failure);
+  const auto left = Names(tiny);
+  umount(tiny.c_str());
+  EXPECT_FALSE(written);
+  EXPECT_FALSE(failure.picture_at_fault);
+  EXPECT_EQ(failure.reason, "No space left on device");
+  EXPECT_TRUE(left.empty()) << "no partial file";
 }
 
 struct BadPicture {
   const char* name;
   std::vector<uint8_t> (*make)();
+  const char* reason;  // what the user is told
 };
 
 std::vector<uint8_t> JpegBytes() {
@@ -129,17 +159,19 @@ std::vector<uint8_t> Half(std::vector<uint8_t> bytes) {
 }
 
 const BadPicture kBadPictures[] = {
-    {"Empty", [] { return std::vector<uint8_t>{}; }},
-    {"Text", [] { return std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o', '\n', 'w', 'o', 'r'}; }},
-    {"TruncatedJpeg", [] { return Half(JpegBytes()); }},
-    {"TruncatedGif", [] { return Half(GifBytes()); }},
-    {"TruncatedBmp", [] { return Half(BuildBmp(SixColours(), {})); }},
+    {"Empty", [] { return std::vector<uint8_t>{}; }, "empty file"},
+    {"Text", [] { return std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o', '\n', 'w', 'o', 'r'}; },
+     "not a picture (BMP, JPEG or GIF)"},
+    {"TruncatedJpeg", [] { return Half(JpegBytes()); }, "cut short"},
+    {"TruncatedGif", [] { return Half(GifBytes()); }, "cut short"},
+    {"TruncatedBmp", [] { return Half(BuildBmp(SixColours(), {})); }, "cut short"},
     {"CorruptBmpHeader",
      [] {
        auto bytes = BuildBmp(SixColours(), {});
        bytes[14] = 0xFF;
        return bytes;
-     }},
+     },
+     "damaged or too large"},
     {"BmpOfHundredThousandSquare",
      [] {
        auto bytes = BuildBmp(SixColours(), {});
@@ -147,23 +179,27 @@ const BadPicture kBadPictures[] = {
        bytes[19] = bytes[23] = 0x86;
        bytes[20] = bytes[24] = 0x01;
        return bytes;
-     }},
+     },
+     "damaged or too large"},
     {"GifOfHugeScreen",
      [] {
        auto bytes = GifBytes();
        std::fill(bytes.begin() + 6, bytes.begin() + 10, 0xFF);
        return bytes;
-     }},
+     },
+     "damaged or too large"},
     {"RleDataRunningOut",
      [] {
        return BuildRleBmp(4, 4, kRle8, {kRed}, {4, 0, 0, 0, 4, 0, 0, 0, 4});
-     }},
+     },
+     "cut short"},
     {"Png",
      [] {
        TempFolder dir;
        WritePng(dir / "p.png", SixColours(), PNG_FORMAT_RGB);
        return ReadBytes(dir / "p.png");
-     }},
+     },
+     "not a picture (BMP, JPEG or GIF)"},
 };
 
 class ConverterWithBadPicture : public Converter, public testing::WithParamInterface<BadPicture> {};
@@ -172,7 +208,10 @@ TEST_P(ConverterWithBadPicture, LeavesNothingNewAndTheOldFileExactlyAsItWas) {
   const std::string old_file = output_ / "vellumo-Old123.png";
   WriteFile(old_file, "the wallpaper shown now");
   WriteFile(pictures_ / "bad.jpg", GetParam().make());
-  EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "bad.jpg", target_));
+  ConversionFailure failure;
+  EXPECT_FALSE(converter_.ConvertToBitmap(pictures_ / "bad.jpg", target_, failure));
+  EXPECT_TRUE(failure.picture_at_fault);
+  EXPECT_EQ(failure.reason, GetParam().reason);
   EXPECT_EQ(ReadFile(old_file), "the wallpaper shown now");
   EXPECT_EQ(Names(output_.path()), std::vector<std::string>{"vellumo-Old123.png"})
       << "no partial file";

@@ -2,10 +2,12 @@
 // the logic. What the logic does with them is tested in the core.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -35,6 +37,12 @@ class MainWindowTest : public testing::Test {
       chooser_calls_.push_back(prompt + " from " + start);
       EXPECT_EQ(owner, view_->window());
       return std::string("/home/me/Pictures");
+    };
+    hooks_.choose_picture = [this](QWidget* owner, const std::string& prompt,
+                                   const std::string& start) {
+      chooser_calls_.push_back(prompt + " from " + start);
+      EXPECT_EQ(owner, view_->window());
+      return std::string("/home/me/Pictures/sea.jpg");
     };
     hooks_.decode_preview = [this](const std::string& path,
                                    QSize fit) -> std::optional<PreviewImage> {
@@ -129,6 +137,34 @@ TEST_F(MainWindowTest, ToolbarClicksReachTheLogicWithTheNewState) {
   EXPECT_EQ(events_.lines, (Lines{"toolbar 4 pressed", "toolbar 5", "toolbar 10", "toolbar 2"}));
 }
 
+// What a screen reader does (Orca's "toggle" on a check button) reaches the logic as a click
+// does, and the button and its action stay in step for the next click.
+TEST_F(MainWindowTest, AScreenReadersToggleReachesTheLogic) {
+  ShowActive();
+  QToolButton* startup = view_->toolbar().Button(toolbar::kStartup);
+  QAccessibleInterface* button = QAccessible::queryAccessibleInterface(startup);
+  ASSERT_TRUE(button && button->actionInterface());
+  button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(view_->toolbar().Action(toolbar::kStartup)->isChecked());
+  QTest::mouseClick(startup, Qt::LeftButton);
+  EXPECT_FALSE(startup->isChecked());
+  EXPECT_EQ(events_.lines, (Lines{"toolbar 9 pressed", "toolbar 9"}));
+}
+
+TEST_F(MainWindowTest, EnterAppliesTheSelectedRowAndRowsTellTheirPath) {
+  ShowActive();
+  view_->SetImages({"a", "b"});
+  auto& list = Control<QListView>("lstImages");
+  list.setCurrentIndex(list.model()->index(1, 0));
+  QTest::keyClick(&list, Qt::Key_Return);
+  const QPoint row = list.visualRect(list.model()->index(0, 0)).center();
+  QHelpEvent tip(QEvent::ToolTip, row, list.viewport()->mapToGlobal(row));
+  QApplication::sendEvent(list.viewport(), &tip);
+  QHelpEvent preview_tip(QEvent::ToolTip, QPoint(5, 5), view_->preview().mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(&view_->preview(), &preview_tip);
+  EXPECT_EQ(events_.lines, (Lines{"select 1", "double 1", "tip 0", "preview tip"}));
+}
+
 TEST_F(MainWindowTest, SourceArrowAndKeyboardOpenTheMenuWhoseEntriesReachTheLogic) {
   ShowActive();
   QToolButton* source = view_->toolbar().Button(toolbar::kSource);
@@ -213,10 +249,13 @@ TEST_F(MainWindowTest, PreviewDecodesForTheAreaInDevicePixelsAndShowsTheNotice) 
   EXPECT_EQ(view_->preview().notice().text(), "\n\n\nInvalid File");
 }
 
-TEST_F(MainWindowTest, BrowseGoesThroughTheInjectedChooser) {
-  view_->SetSourceText("/usr/share/backgrounds/");
-  EXPECT_EQ(view_->BrowseForFolder("Select Folder..."), "/home/me/Pictures");
-  EXPECT_EQ(chooser_calls_, (Lines{"Select Folder... from /usr/share/backgrounds/"}));
+TEST_F(MainWindowTest, BrowseGoesThroughTheInjectedChoosers) {
+  EXPECT_EQ(view_->BrowseForFolder("Select Folder...", "/usr/share/backgrounds/"),
+            "/home/me/Pictures");
+  EXPECT_EQ(view_->BrowseForPicture("Select Picture...", "/home/me/Pictures/sea.jpg"),
+            "/home/me/Pictures/sea.jpg");
+  EXPECT_EQ(chooser_calls_, (Lines{"Select Folder... from /usr/share/backgrounds/",
+                                   "Select Picture... from /home/me/Pictures/sea.jpg"}));
 }
 
 // An 800 x 400 JPEG, red, in a folder of the test's own: ctest runs tests side by side.

@@ -20,6 +20,14 @@ struct RecordedEvents : MainEvents {
   void OnBrowse() override { Add("browse"); }
   void OnImageSelected(int row) override { Add("select " + std::to_string(row)); }
   void OnImageDoubleClicked(int row) override { Add("double " + std::to_string(row)); }
+  std::string OnImageTip(int row) override {
+    Add("tip " + std::to_string(row));
+    return "/pictures/" + std::to_string(row);
+  }
+  std::string OnPreviewTip() override {
+    Add("preview tip");
+    return {};
+  }
   void OnPreviewToggled(bool checked) override { Add(checked ? "preview on" : "preview off"); }
   void OnDisplayModeChosen(int row) override { Add("display " + std::to_string(row)); }
   void OnDisplaySettings() override { Add("settings"); }

@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, CancelledFolderDialogGivesNothing) {
     KillTimer(nullptr, id);
     PostMessageW(FindWindowW(L"#32770", nullptr), WM_COMMAND, IDCANCEL, 0);
   });
-  EXPECT_EQ(vellumo::BrowseForFolder(view_.hwnd(), "Select Folder..."), "");
+  EXPECT_EQ(vellumo::BrowseForFolder(view_.hwnd(), "Select Folder...", ""), "");
 }
 
 TEST_F(MainWindowTest, PreviewLoadsAtTheShownSizeAndReportsTheFullSize) {
