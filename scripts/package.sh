@@ -38,6 +38,7 @@ windows_packages() {
   export VELLUMO_WINEPREFIX="${VELLUMO_WINEPREFIX:-$repo/build/wineprefix-package}"
   # shellcheck source=wine-env.sh
   source scripts/wine-env.sh
+  trap vellumo_wine_stop EXIT
   tests/windows/package-test.sh dist "$version"
 }
 

@@ -13,4 +13,6 @@ cmake --preset windows
 cmake --build --preset windows
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
+# The X server and the Wine server with its services go when the tests end, however they end.
+trap vellumo_wine_stop EXIT
 ctest --preset windows

@@ -11,6 +11,11 @@
 # inside ctest inherits its output pipes so ctest waits for them forever.
 #
 # Safe to source again: a second call reuses the prefix, the display and the server.
+#
+# vellumo_wine_stop, defined here, ends what this sourcing started (the Xvfb and the Wine
+# server with its services), and nothing it found already running:
+#
+#   trap vellumo_wine_stop EXIT
 
 _vellumo_wine_setup() {
   local repo
@@ -76,6 +81,7 @@ _vellumo_ensure_display() {
 
   # -noreset keeps the server (and what clients set on it) alive between test programs.
   setsid Xvfb ":$n" -screen 0 1024x768x24 -noreset </dev/null >>"$log" 2>&1 198>&- &
+  VELLUMO_STARTED_XVFB=$!
   local _
   for _ in $(seq 50); do
     _vellumo_display_reachable ":$n" && break
@@ -115,9 +121,23 @@ _vellumo_start_server() {
   # Starts the server, or makes a running one persistent. Its output goes to the log so that
   # no caller's pipe stays open.
   # A server already running answers 2; that must not end a caller running under set -e.
-  setsid wineserver -p </dev/null >>"$log" 2>&1 198>&- || true
+  if setsid wineserver -p </dev/null >>"$log" 2>&1 198>&-; then
+    VELLUMO_STARTED_WINESERVER=$WINEPREFIX
+  fi
   # Starts services.exe, explorer and the rest once, outside any test.
   wine cmd /c exit </dev/null >>"$log" 2>&1 198>&-
+}
+
+vellumo_wine_stop() {
+  if [ -n "${VELLUMO_STARTED_WINESERVER:-}" ]; then
+    WINEPREFIX=$VELLUMO_STARTED_WINESERVER wineserver -k 2>/dev/null || true
+    WINEPREFIX=$VELLUMO_STARTED_WINESERVER wineserver -w 2>/dev/null || true
+  fi
+  if [ -n "${VELLUMO_STARTED_XVFB:-}" ]; then
+    kill "$VELLUMO_STARTED_XVFB" 2>/dev/null || true
+    rm -f "$WINEPREFIX.display"
+  fi
+  unset VELLUMO_STARTED_WINESERVER VELLUMO_STARTED_XVFB
 }
 
 _vellumo_wine_setup
