@@ -301,8 +301,10 @@ TEST_F(MainFormTest, AChangeThatFailsSaysSoInThePreviewNotice) {
   EXPECT_EQ(View().loading_text, "\r\n\r\nNot changed:\r\ncut short");
   EXPECT_TRUE(View().loading_visible);
   EXPECT_FALSE(View().picture_visible);
+  main.OnImageDoubleClicked(0);
+  EXPECT_FALSE(View().loading_visible) << "a change that worked takes the notice away";
   main.OnImageSelected(1);
-  EXPECT_EQ(View().loads.size(), 2u) << "the picture the notice covers can be previewed again";
+  EXPECT_EQ(View().loads.size(), 2u) << "the picture the notice covered can be previewed again";
 }
 
 TEST_F(MainFormTest, RowsAndThePreviewTellTheFullPath) {

@@ -67,12 +67,23 @@ void MainForm::ShowChange() {
   changing_.ShowModal();
   if (unloaded_) return;
   const ChangeResult& result = changing_.LastChange();
-  if (result.outcome == ChangeOutcome::kApplied) return;
+  if (result.outcome == ChangeOutcome::kApplied) {
+    HideChangeFailure();
+    return;
+  }
   view_->ShowPicture(false);
   view_->SetLoadingText(NotChangedText(result.reason));
   view_->ShowLoading(true);
+  failure_shown_ = true;
   // The notice covers the picture: a click on the same row previews it again.
   sPreviewPath.clear();
+}
+
+// A failure said in the preview's place stands until the next change, preview or list.
+void MainForm::HideChangeFailure() {
+  if (!failure_shown_) return;
+  failure_shown_ = false;
+  view_->ShowLoading(false);
 }
 
 void MainForm::OnToolbarClick(int index, bool pressed) {
@@ -137,6 +148,7 @@ void MainForm::OnBrowse() {
 }
 
 void MainForm::ResetList() {
+  HideChangeFailure();
   selected_row_ = -1;
   images_.Reset_List();
   view_->ClearPicture();
@@ -187,6 +199,7 @@ void MainForm::OnPreviewToggled(bool checked) {
 
 // Takes the path by value: the list may be rebuilt while the notice is painted.
 void MainForm::Load_Preview(std::string path) {
+  failure_shown_ = false;
   view_->ShowPicture(false);
   view_->SetLoadingText(kLoadingText);
   view_->ShowLoading(true);

@@ -54,6 +54,7 @@ class MainForm : public MainEvents {
   void Press_Button(int index) { view_->SetButtonPressed(index, true); }
   void ShowSettings();
   void ShowChange();
+  void HideChangeFailure();
   // Rebuilds the list after a change of source and clears the preview.
   void ResetList();
   void Load_Preview(std::string path);
@@ -70,6 +71,7 @@ class MainForm : public MainEvents {
   int selected_row_ = -1;
   bool preview_on_ = true;
   bool unloaded_ = false;
+  bool failure_shown_ = false;  // the preview's notice says a change failed
 };
 
 }  // namespace vellumo
