@@ -103,8 +103,7 @@ void PutPixels(std::vector<uint8_t>& out, const Picture& picture, const BmpRecip
 std::vector<uint8_t> Assemble(const BmpRecipe& recipe, int width, int height,
                               const std::vector<Rgb>& palette, uint32_t palette_entries,
                               const std::vector<uint8_t>& pixels) {
-  std::vector<uint8_t> out;
-  out.insert(out.end(), {'B', 'M'});
+  std::vector<uint8_t> out = {'B', 'M'};
   PutLe(out, 0, 4);  // file size, patched below
   PutLe(out, 0, 4);
   PutLe(out, 0, 4);  // pixel offset, patched below
