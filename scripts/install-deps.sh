@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev libgif-dev libx11-dev       # Linux picture codecs and X11 wallpaper
   qt6-base-dev                                     # the Linux windows (Qt 6 Widgets)
   libpng-dev zlib1g-dev                            # reading the wallpaper PNG back (X11, tests)
+  libdeflate-dev                                   # the wallpaper PNG's checksums
   libdbus-1-dev dbus-daemon pkg-config            # Plasma and Deepin wallpaper over D-Bus
   xvfb x11-utils                                   # an X server for the X11 and Wine tests
   g++-mingw-w64-x86-64-posix                       # the Windows cross build

@@ -1,4 +1,4 @@
-// Our CRC-32 and Adler-32 against zlib's, which every PNG reader relies on.
+// The CRC-32 and Adler-32 the PNG writer uses against zlib's, which every PNG reader relies on.
 #include "checksums.h"
 
 #include <gtest/gtest.h>
