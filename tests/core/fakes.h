@@ -4,6 +4,7 @@
 // deterministically. Every fake writes what it was asked to do into one shared journal, so a
 // test can check the order of events across all of them.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -228,7 +229,12 @@ class FakeEventLoop : public EventLoop {
   void Run() override;
   [[noreturn]] void EndNow(int exit_code) override;
   int ScreenDpi() override { return dpi; }
+  // A clock that moves on by `clock_step` at every reading: by default a frame or more, so
+  // nothing paced to frames is skipped unless a test stops the clock.
+  std::chrono::steady_clock::time_point Now() override { return clock += clock_step; }
 
+  std::chrono::steady_clock::time_point clock;
+  std::chrono::steady_clock::duration clock_step = std::chrono::milliseconds(20);
   int yields = 0;
   int runs = 0;
   int dpi = 96;

@@ -142,6 +142,25 @@ TEST_F(FolderSearchTest, ProgressShowsEveryFolderShortenedBetweenTheTwoTexts) {
   for (const auto& call : truncations) EXPECT_EQ(call.second, 196);
 }
 
+// Drawn at the screen's pace: within one frame only the first folder and the end; every folder
+// still yields, so Esc ends a background run's search at the folder it comes in.
+TEST_F(FolderSearchTest, ProgressFollowsTheFramesAndEscStillEndsTheSearchAtOnce) {
+  fake_.files.AddFolder("C:\\R");
+  for (int i = 0; i < 50; ++i) fake_.files.AddFolder("C:\\R\\F" + std::to_string(i));
+  fake_.loop.clock_step = {};
+  Build();
+  EXPECT_THAT(Labels(),
+              ElementsAre("Searching for files...", FakeTruncate("C:\\R"), "Search Complete"));
+
+  int yields = 0;
+  fake_.loop.on_yield = [&](int) {
+    if (++yields == 3) fake_.views.LastScreen()->events->OnKeyPress(kEscape);
+  };
+  fake_.files.list_calls.clear();
+  EXPECT_THROW(Build(/*background=*/true), testing::EndNowCalled);
+  EXPECT_EQ(fake_.files.list_calls.size(), 4u) << "R and three folders, then no more";
+}
+
 TEST_F(FolderSearchTest, TheSettingsWindowIsDisabledWhileTheWalkYieldsOncePerFolder) {
   AddExampleTree();
   std::vector<bool> enabled_at_yield;

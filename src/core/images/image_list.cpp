@@ -89,7 +89,14 @@ void ImageList::ShowNames() {
   if (!state_.bBackgroundRun) main_view_.SetImages(names_);
 }
 
+// A tree of ten thousand folders is searched in a fraction of a second; drawing each folder's
+// name would take ten times that, and nobody reads names that change within a frame. The
+// search still yields at every folder, so Esc ends it at once; its end is drawn always.
 void ImageList::ShowProgress() {
+  constexpr auto kFrame = std::chrono::milliseconds(16);
+  const auto now = platform_.loop.Now();
+  if (progress_drawn_ && now - *progress_drawn_ < kFrame) return;
+  progress_drawn_ = now;
   const int width = TwipsToPixels(kFileNameLabelTwips, platform_.loop.ScreenDpi());
   changing_.SetFileName(main_view_.TruncatePath(files_.Path(), width));
 }

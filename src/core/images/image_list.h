@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,8 @@ class ImageList {
   ChangingForm& changing_;
   MainView& main_view_;
   FileList files_;
+  // When the search's progress was last drawn: no more often than the screen shows frames.
+  std::optional<std::chrono::steady_clock::time_point> progress_drawn_;
   std::vector<std::string> names_;
   std::string caption_ = "Images (0)";
   std::string source_text_;

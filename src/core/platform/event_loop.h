@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 namespace vellumo {
 
 // The one user-interface thread's message loop.
@@ -18,6 +20,9 @@ class EventLoop {
 
   // Logical dots per inch of the screen, for the twips and HIMETRIC arithmetic.
   virtual int ScreenDpi() = 0;
+
+  // The time now, for pacing what is drawn to the screen's frames.
+  virtual std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
 };
 
 }  // namespace vellumo
