@@ -21,13 +21,14 @@
 
 #include "com_ptr.h"
 #include "preview_runs.h"
+#include "ui/preview.h"
 #include "utf.h"
 #include "wic_preview.h"
 
 namespace vellumo {
 namespace {
 
-constexpr int kBoxWidth = 249, kBoxHeight = 190;
+constexpr double kScale = 1.5;  // 144 dpi
 
 using Options = bench::PreviewRunOptions;
 
@@ -58,7 +59,9 @@ bool DecodeFull(const std::string& picture) {
 
 bool DecodeOnce(const Options& options) {
   if (options.full) return DecodeFull(options.picture);
-  return DecodePreview(options.picture, kBoxWidth, kBoxHeight).has_value();
+  return DecodePreview(options.picture,
+                       [](PixelSize full) { return PreviewDecodeSize(full, kScale); })
+      .has_value();
 }
 
 // The arguments as UTF-8, whatever the code page.

@@ -19,12 +19,13 @@
 #include "picture_decoder.h"
 #include "preview_decoder.h"
 #include "preview_runs.h"
+#include "ui/preview.h"
 
 namespace {
 
 using namespace vellumo;
 
-constexpr int kBoxWidth = 249, kBoxHeight = 190;
+constexpr double kScale = 1.5;  // 144 dpi
 
 using Options = bench::PreviewRunOptions;
 
@@ -49,7 +50,9 @@ bool DecodeFull(const std::string& picture) {
 
 bool DecodeOnce(const Options& options) {
   if (options.full) return DecodeFull(options.picture);
-  return DecodePreview(options.picture, kBoxWidth, kBoxHeight).has_value();
+  return DecodePreview(options.picture,
+                       [](PixelSize full) { return PreviewDecodeSize(full, kScale); })
+      .has_value();
 }
 
 int Run(const Options& options) {

@@ -329,6 +329,27 @@ TEST(PreviewFitTest, WideAndSquarePicturesFillTheWidthAndCentreDown) {
   EXPECT_EQ(FitPreview({0, 10}, area).width, 0.0f);
 }
 
+// The size decoded covers the rectangle shown, at 96 and 144 dpi, within a pixel: nothing is
+// scaled up (blurred), nothing decoded needlessly large. A square or 5:4 picture is shown wider
+// than the area is high, so fitting it inside the area would decode it too small.
+TEST(PreviewFitTest, TheSizeDecodedIsTheRectangleShown) {
+  for (const PixelSize picture : {PixelSize{768, 1024}, PixelSize{3000, 3000},
+                                  PixelSize{1280, 1024}, PixelSize{1920, 1080}}) {
+    for (const double scale : {1.0, 1.5}) {
+      const PreviewRect shown = FitPreview(picture, main_layout::kPreviewArea);
+      const PixelSize decoded = PreviewDecodeSize(picture, scale);
+      SCOPED_TRACE(::testing::Message()
+                   << picture.width << " x " << picture.height << " at " << scale);
+      EXPECT_GE(decoded.width, shown.width * scale - 0.01);
+      EXPECT_LT(decoded.width, shown.width * scale + 1);
+      EXPECT_GE(decoded.height, shown.height * scale - 0.01);
+      EXPECT_LT(decoded.height, shown.height * scale + 1);
+    }
+  }
+  EXPECT_EQ(PreviewDecodeSize({3000, 3000}, 1.0).height, 166) << "as wide as the area";
+  EXPECT_EQ(PreviewDecodeSize({40, 30}, 1.5).width, 40) << "never larger than the picture";
+}
+
 TEST(RatioSliderTest, LabelsAndStartValues) {
   EXPECT_EQ(SliderLabel(kSizeSlider, 300), "300 pixels");
   EXPECT_EQ(SliderLabel(kRatioSlider, 10), "10% margin");

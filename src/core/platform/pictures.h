@@ -13,6 +13,9 @@ struct PixelSize {
   int height = 0;
 };
 
+// The size a picture of the given full size is wanted at (a preview's), decoded no smaller.
+using WantedSize = std::function<PixelSize(PixelSize full)>;
+
 // Called once with the picture's pixel size before any row; returning false stops decoding.
 using SizeHandler = std::function<bool(PixelSize)>;
 // Called once per row with width x 3 bytes, blue-green-red; y = 0 is the top row. Rows come in

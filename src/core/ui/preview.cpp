@@ -1,6 +1,9 @@
 #include "ui/preview.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "ui/main_layout.h"
 
 namespace vellumo {
 namespace {
@@ -23,6 +26,16 @@ std::string PreviewCaption(PixelSize picture) {
 
 int RoundHalfEven(float value) {
   return static_cast<int>(std::nearbyint(value));  // the default rounding mode: to even
+}
+
+PixelSize PreviewDecodeSize(PixelSize picture, double device_scale) {
+  const PreviewRect shown = FitPreview(picture, main_layout::kPreviewArea);
+  // A whisker below a whole number is that number: float arithmetic must not add a pixel.
+  const auto device = [device_scale](float length, int most) {
+    const double scaled = std::ceil(static_cast<double>(length) * device_scale - 1e-3);
+    return std::clamp(static_cast<int>(scaled), 1, std::max(most, 1));
+  };
+  return {device(shown.width, picture.width), device(shown.height, picture.height)};
 }
 
 PreviewRect FitPreview(PixelSize picture, PreviewArea area) {

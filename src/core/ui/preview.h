@@ -38,6 +38,12 @@ struct PreviewArea {
 // bottom. Empty for a picture without width or height.
 PreviewRect FitPreview(PixelSize picture, PreviewArea area);
 
+// The size to decode a picture at for the preview, in device pixels: the rectangle FitPreview
+// gives it in the settings window's preview area, scaled by `device_scale` (device pixels per
+// pixel at 96 dpi) and rounded up, never larger than the picture nor empty. Decoded so, a
+// picture is only ever scaled down to be shown, never up.
+PixelSize PreviewDecodeSize(PixelSize picture, double device_scale);
+
 // Rounds to the nearest whole number, halves to the even neighbour.
 int RoundHalfEven(float value);
 

@@ -19,11 +19,11 @@ struct PreviewPixels {
   std::vector<uint8_t> bgra;
 };
 
-// Decodes `path` for showing fitted into box_width x box_height (device pixels) with its aspect
-// ratio kept: at least as big as it will be shown, so the view only ever scales down, but far
-// smaller than the picture when that is large. A JPEG is scaled by libjpeg's DCT scaling while
-// it decodes; a BMP or GIF is decoded whole and sampled down row by row. Turned upright by its
-// EXIF orientation, as the wallpaper is. Nothing when the picture cannot be loaded.
-std::optional<PreviewPixels> DecodePreview(const std::string& path, int box_width, int box_height);
+// Decodes `path` at least at the size `wanted` asks for its upright full size, so the view only
+// ever scales down, but far smaller than the picture when that is large. A JPEG is scaled by
+// libjpeg's DCT scaling while it decodes; a BMP or GIF is decoded whole and sampled down row by
+// row. Turned upright by its EXIF orientation, as the wallpaper is. Nothing when the picture
+// cannot be loaded.
+std::optional<PreviewPixels> DecodePreview(const std::string& path, const WantedSize& wanted);
 
 }  // namespace vellumo

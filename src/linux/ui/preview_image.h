@@ -10,19 +10,20 @@
 
 namespace vellumo {
 
-// A picture decoded for the preview: at least `fit` in one direction where the file allows (it
-// is shown scaled down to the preview area), the right way up, and the full picture's size.
+// A picture decoded for the preview: at least the size wanted for it where the file allows (it
+// is shown scaled down to that), the right way up, and the full picture's size.
 struct PreviewImage {
   QImage image;
   PixelSize full;
 };
 
-// Decodes the picture at `path` for an area of `fit` device pixels; nothing when it cannot.
+// Decodes the picture at `path` at no less than `wanted` gives for its upright full size, in
+// device pixels; nothing when it cannot.
 using PreviewDecoder =
-    std::function<std::optional<PreviewImage>(const std::string& path, QSize fit)>;
+    std::function<std::optional<PreviewImage>(const std::string& path, const WantedSize& wanted)>;
 
 // Through Qt's image readers, which decode a JPEG at a reduced scale when asked for a smaller
 // size.
-std::optional<PreviewImage> DecodePreviewWithQt(const std::string& path, QSize fit);
+std::optional<PreviewImage> DecodePreviewWithQt(const std::string& path, const WantedSize& wanted);
 
 }  // namespace vellumo

@@ -346,8 +346,10 @@ void QtMainView::ShowPicture(bool visible) {
 
 std::optional<PixelSize> QtMainView::LoadPicture(const std::string& path) {
   if (!window_) return std::nullopt;
-  const QSize fit = preview_->size() * preview_->devicePixelRatioF();
-  auto decoded = hooks_.decode_preview(path, fit);
+  // Device pixels per pixel at 96 dpi.
+  const double scale = scale_.factor() * preview_->devicePixelRatioF();
+  auto decoded = hooks_.decode_preview(
+      path, [scale](PixelSize full) { return PreviewDecodeSize(full, scale); });
   if (!decoded) return std::nullopt;
   preview_->SetPicture(decoded->image);
   return decoded->full;

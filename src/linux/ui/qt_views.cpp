@@ -16,8 +16,9 @@ std::unique_ptr<MainView> QtViews::CreateMain(MainEvents& events) {
   return std::make_unique<QtMainView>(events, std::move(hooks));
 }
 
-std::optional<PreviewImage> DecodePreviewWithCodecs(const std::string& path, QSize fit) {
-  const auto pixels = DecodePreview(path, fit.width(), fit.height());
+std::optional<PreviewImage> DecodePreviewWithCodecs(const std::string& path,
+                                                    const WantedSize& wanted) {
+  const auto pixels = DecodePreview(path, wanted);
   if (!pixels || pixels->width <= 0 || pixels->height <= 0) return std::nullopt;
   // A copy: the image outlives the decoder's buffer.
   QImage image(pixels->bgra.data(), pixels->width, pixels->height, pixels->width * 4,

@@ -16,6 +16,7 @@ class QtViews : public Views {
 
 // The preview through the program's own decoders: a JPEG scaled while it decodes, and every
 // picture turned upright as the wallpaper is.
-std::optional<PreviewImage> DecodePreviewWithCodecs(const std::string& path, QSize fit);
+std::optional<PreviewImage> DecodePreviewWithCodecs(const std::string& path,
+                                                    const WantedSize& wanted);
 
 }  // namespace vellumo

@@ -90,12 +90,12 @@ UINT Scale(UINT length, UINT to, UINT from) {
   return static_cast<UINT>((uint64_t{length} * to * 2 + from) / (uint64_t{from} * 2));
 }
 
-Size FitInside(Size picture, Size box) {
-  if (picture.width <= box.width && picture.height <= box.height) return picture;
-  // The side that meets the box first sets the scale.
-  if (uint64_t{picture.width} * box.height >= uint64_t{picture.height} * box.width)
-    return {box.width, std::max(1u, Scale(picture.height, box.width, picture.width))};
-  return {std::max(1u, Scale(picture.width, box.height, picture.height)), box.height};
+// The size wanted, within the picture and never empty.
+Size Wanted(Size picture, const WantedSize& wanted) {
+  const PixelSize want =
+      wanted({static_cast<int>(picture.width), static_cast<int>(picture.height)});
+  return {std::clamp<UINT>(static_cast<UINT>(std::max(want.width, 1)), 1, picture.width),
+          std::clamp<UINT>(static_cast<UINT>(std::max(want.height, 1)), 1, picture.height)};
 }
 
 // A size the decoder can decode to directly that covers `target` and is smaller than the frame.
@@ -243,13 +243,13 @@ Size Swapped(Size size) {
 
 // A photo is shown as its camera recorded it should be seen: fitted upright, decoded as stored,
 // then turned.
-std::optional<PreviewPixels> Decode(const std::wstring& path, Size box) {
+std::optional<PreviewPixels> Decode(const std::wstring& path, const WantedSize& wanted) {
   Source source;
   if (!OpenSource(path, source)) return std::nullopt;
   const int orientation = source.jpeg ? ReadOrientation(source.frame.get(), path) : 1;
   const bool swapped = SwapsSides(orientation);
   const Size upright = swapped ? Swapped(source.picture) : source.picture;
-  Size size = FitInside(upright, box);
+  Size size = Wanted(upright, wanted);
   if (swapped) size = Swapped(size);
   std::vector<uint8_t> pixels;
   const bool drawn =
@@ -263,11 +263,10 @@ std::optional<PreviewPixels> Decode(const std::wstring& path, Size box) {
 
 }  // namespace
 
-std::optional<PreviewPixels> DecodePreview(const std::string& path, int box_width, int box_height) {
-  if (path.empty() || box_width < 1 || box_height < 1) return std::nullopt;
+std::optional<PreviewPixels> DecodePreview(const std::string& path, const WantedSize& wanted) {
+  if (path.empty() || !wanted) return std::nullopt;
   try {
-    return Decode(LongPathForm(Widen(path)),
-                  {static_cast<UINT>(box_width), static_cast<UINT>(box_height)});
+    return Decode(LongPathForm(Widen(path)), wanted);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -17,10 +17,10 @@ struct PreviewPixels {
   std::vector<uint8_t> bgra;  // top-down rows, 4 bytes a pixel (B, G, R, A = 255), stride width * 4
 };
 
-// Decodes `path` (UTF-8) scaled to fit inside box_width x box_height with its aspect ratio kept,
-// never larger than the picture itself and at least 1 x 1. A GIF is its logical screen with the
-// first frame on it, as on the desktop. Nothing on any failure (missing, corrupt or absurdly
-// large picture). The calling thread must have initialised COM (apartment threaded).
-std::optional<PreviewPixels> DecodePreview(const std::string& path, int box_width, int box_height);
+// Decodes `path` (UTF-8) scaled to the size `wanted` gives for its upright full size, never
+// larger than the picture itself and at least 1 x 1. A GIF is its logical screen with the first
+// frame on it, as on the desktop. Nothing on any failure (missing, corrupt or absurdly large
+// picture). The calling thread must have initialised COM (apartment threaded).
+std::optional<PreviewPixels> DecodePreview(const std::string& path, const WantedSize& wanted);
 
 }  // namespace vellumo

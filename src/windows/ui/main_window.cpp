@@ -278,9 +278,9 @@ void WinMainView::ShowPicture(bool visible) {
 }
 
 std::optional<PixelSize> WinMainView::LoadPicture(const std::string& path) {
-  const int width = Scale(main_layout::kPreviewBorder.width, dpi_);
-  const int height = Scale(main_layout::kPreviewBorder.height, dpi_);
-  const auto pixels = DecodePreview(path, width, height);
+  const double scale = dpi_ / 96.0;
+  const auto pixels =
+      DecodePreview(path, [scale](PixelSize full) { return PreviewDecodeSize(full, scale); });
   if (!pixels) return std::nullopt;
   preview_.SetPicture(*pixels);
   return pixels->full;

@@ -30,25 +30,25 @@ struct PreviewCase {
   const char* name;
   bool jpeg;
   int orientation;
-  int width, height;          // as stored
-  int box_width, box_height;  // where it is shown
+  int width, height;                // as stored
+  int wanted_width, wanted_height;  // upright, as the preview asks
   int decoded_width, decoded_height;
   Rgb top_left;  // upright
 };
 
 const PreviewCase kCases[] = {
-    // 800 x 600 shown at 100 x 75: an eighth is exactly enough.
-    {"JpegEighth", true, 1, 800, 600, 100, 100, 100, 75, kRed},
-    // Shown at 150 x 113: an eighth is too small, two eighths the smallest that is not.
-    {"JpegQuarter", true, 1, 800, 600, 150, 150, 200, 150, kRed},
-    // Stored 800 x 600, turned to 600 x 800 and shown at 75 x 100.
-    {"JpegTurned", true, 6, 800, 600, 100, 100, 75, 100, kBlue},
-    // A box larger than the picture: full size, never enlarged.
-    {"JpegSmall", true, 1, 64, 48, 500, 500, 64, 48, kRed},
-    // A bitmap keeps every fourth pixel across and down: 64 x 48 in a 16 x 16 box.
-    {"BmpSampled", false, 1, 64, 48, 16, 16, 16, 12, kRed},
-    // 3.9 times too big: every third pixel, so it is still not smaller than shown.
-    {"BmpUneven", false, 1, 78, 40, 20, 20, 26, 13, kRed},
+    // 800 x 600 wanted at 100 x 75: an eighth is exactly enough.
+    {"JpegEighth", true, 1, 800, 600, 100, 75, 100, 75, kRed},
+    // Wanted at 150 x 113: an eighth is too small, two eighths the smallest that is not.
+    {"JpegQuarter", true, 1, 800, 600, 150, 113, 200, 150, kRed},
+    // Stored 800 x 600, turned to 600 x 800 and wanted at 75 x 100.
+    {"JpegTurned", true, 6, 800, 600, 75, 100, 75, 100, kBlue},
+    // Wanted larger than the picture: full size, never enlarged.
+    {"JpegSmall", true, 1, 64, 48, 500, 375, 64, 48, kRed},
+    // A bitmap keeps every fourth pixel across and down: 64 x 48 wanted at 16 x 12.
+    {"BmpSampled", false, 1, 64, 48, 16, 12, 16, 12, kRed},
+    // 3.9 times too big: every third pixel, so it is still not smaller than wanted.
+    {"BmpUneven", false, 1, 78, 40, 20, 11, 26, 13, kRed},
 };
 
 class Preview : public testing::TestWithParam<PreviewCase> {};
@@ -63,7 +63,9 @@ TEST_P(Preview, DecodesAtLeastTheShownSizeAndReportsTheFullSize) {
     WriteFile(path, Bmp24(c.width, c.height,
                           [&](int x, int y) { return Quadrants(x, y, c.width, c.height); }));
   }
-  const auto preview = DecodePreview(path, c.box_width, c.box_height);
+  const auto preview = DecodePreview(path, [&c](PixelSize) {
+    return PixelSize{c.wanted_width, c.wanted_height};
+  });
   ASSERT_TRUE(preview.has_value());
   const bool turned = c.orientation >= 5;
   EXPECT_EQ(preview->full.width, turned ? c.height : c.width);
@@ -81,8 +83,9 @@ INSTANTIATE_TEST_SUITE_P(Codecs, Preview, testing::ValuesIn(kCases),
 TEST(Preview, NothingForWhatCannotBeLoaded) {
   TempFolder folder;
   WriteFile(folder.path() / "cut.bmp", Bmp24Headers(64, 48, 100));
-  EXPECT_FALSE(DecodePreview(folder / "cut.bmp", 10, 10).has_value());
-  EXPECT_FALSE(DecodePreview(folder / "missing.jpg", 10, 10).has_value());
+  const auto ten = [](PixelSize) { return PixelSize{10, 10}; };
+  EXPECT_FALSE(DecodePreview(folder / "cut.bmp", ten).has_value());
+  EXPECT_FALSE(DecodePreview(folder / "missing.jpg", ten).has_value());
 }
 
 }  // namespace

@@ -45,10 +45,11 @@ class MainWindowTest : public testing::Test {
       return std::string("/home/me/Pictures/sea.jpg");
     };
     hooks_.decode_preview = [this](const std::string& path,
-                                   QSize fit) -> std::optional<PreviewImage> {
-      asked_fit_ = fit;
+                                   const WantedSize& wanted) -> std::optional<PreviewImage> {
+      const PixelSize size = wanted({4000, 3000});
+      asked_size_ = QSize(size.width, size.height);
       if (path != "good.jpg") return std::nullopt;
-      QImage image(fit, QImage::Format_RGB32);
+      QImage image(asked_size_, QImage::Format_RGB32);
       image.fill(Qt::red);
       return PreviewImage{image, PixelSize{4000, 3000}};
     };
@@ -70,7 +71,7 @@ class MainWindowTest : public testing::Test {
   RecordedEvents events_;
   MainWindowHooks hooks_;
   std::vector<std::string> chooser_calls_;
-  QSize asked_fit_;
+  QSize asked_size_;
   std::unique_ptr<QtMainView> view_;
 };
 
@@ -241,7 +242,7 @@ TEST_F(MainWindowTest, PreviewDecodesForTheAreaInDevicePixelsAndShowsTheNotice) 
   const auto size = view_->LoadPicture("good.jpg");
   ASSERT_TRUE(size);
   EXPECT_EQ(size->width, 4000);
-  EXPECT_EQ(asked_fit_, view_->preview().size() * view_->preview().devicePixelRatioF());
+  EXPECT_EQ(asked_size_, QSize(166, 125)) << "the size the logic shows a 4:3 picture at";
   const PreviewArea& area = main_layout::kPreviewArea;
   view_->PlacePicture(PreviewRect{area.left + 10, area.top + 20, 50.4f, 30.6f});
   EXPECT_EQ(view_->preview().picture().geometry(), QRect(10, 20, 50, 31)) << "in the area";
@@ -268,27 +269,28 @@ class PreviewDecoding : public testing::Test {
     ASSERT_TRUE(picture.save(folder_.filePath("red.jpg"), "JPEG"));
   }
   std::string Path() const { return folder_.filePath("red.jpg").toStdString(); }
+  static PixelSize Wanted(PixelSize) { return {200, 100}; }
 
   QTemporaryDir folder_;
 };
 
-TEST_F(PreviewDecoding, WithQtDecodesAtLeastTheAreaAndTellsTheFullSize) {
-  const auto preview = DecodePreviewWithQt(Path(), QSize(100, 100));
+TEST_F(PreviewDecoding, WithQtDecodesAtTheSizeWantedAndTellsTheFullSize) {
+  const auto preview = DecodePreviewWithQt(Path(), Wanted);
   ASSERT_TRUE(preview);
   EXPECT_EQ(preview->full.width, 800);
   EXPECT_EQ(preview->full.height, 400);
   EXPECT_EQ(preview->image.size(), QSize(200, 100));
-  EXPECT_FALSE(DecodePreviewWithQt("/nonexistent/picture.jpg", QSize(100, 100)));
+  EXPECT_FALSE(DecodePreviewWithQt("/nonexistent/picture.jpg", Wanted));
 }
 
 TEST_F(PreviewDecoding, WithTheProgramsDecodersKeepsTheColours) {
-  const auto preview = DecodePreviewWithCodecs(Path(), QSize(100, 100));
+  const auto preview = DecodePreviewWithCodecs(Path(), Wanted);
   ASSERT_TRUE(preview);
   EXPECT_EQ(preview->full.width, 800);
   const QColor middle = preview->image.pixelColor(preview->image.rect().center());
   EXPECT_GT(middle.red(), 180);
   EXPECT_LT(middle.blue(), 60) << "red and blue swapped";
-  EXPECT_FALSE(DecodePreviewWithCodecs("/nonexistent/picture.jpg", QSize(100, 100)));
+  EXPECT_FALSE(DecodePreviewWithCodecs("/nonexistent/picture.jpg", Wanted));
 }
 
 }  // namespace

@@ -24,8 +24,9 @@ namespace vellumo {
 namespace {
 
 // A made-up 1024 x 768 picture: a sky over a hill.
-std::optional<PreviewImage> SamplePicture(const std::string&, QSize fit) {
-  QImage image(fit.width(), fit.width() * 3 / 4, QImage::Format_RGB32);
+std::optional<PreviewImage> SamplePicture(const std::string&, const WantedSize& wanted) {
+  const PixelSize size = wanted({1024, 768});
+  QImage image(size.width, size.height, QImage::Format_RGB32);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   QLinearGradient sky(0, 0, 0, image.height());
