@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstring>
@@ -99,6 +100,51 @@ void ChooseScale(j_decompress_ptr cinfo, bool transposed, PixelSize wanted) {
   cinfo->scale_denom = 1;
 }
 
+// Where each coefficient of an 8 x 8 block, row by row, comes in the file's zigzag order.
+constexpr int kZigzag[64] = {0,  1,  5,  6,  14, 15, 27, 28, 2,  4,  7,  13, 16, 26, 29, 42,
+                             3,  8,  12, 17, 25, 30, 41, 43, 9,  11, 18, 24, 31, 40, 44, 53,
+                             10, 19, 23, 32, 39, 45, 52, 54, 20, 22, 33, 38, 46, 51, 55, 60,
+                             21, 34, 37, 47, 50, 56, 59, 61, 35, 36, 48, 49, 57, 58, 62, 63};
+
+// The low bits a coefficient may still lack when a reduced picture is put out: encoders send
+// the first scans one or two bits short and refine them last, and a coefficient off by at most
+// three quantisation steps changes a pixel of a scaled preview by a few levels at most.
+constexpr int kBitsStillToCome = 2;
+
+// True once every coefficient that carries detail the scaled picture shows has arrived, all but
+// its last few bits: for a block put out as k x k pixels, the top left k x k of its coefficients.
+// A subsampled component's blocks cover more of the picture and are stretched after their
+// inverse DCT, so what it shows is correspondingly less.
+bool HasScansEnough(j_decompress_ptr cinfo) {
+  for (int ci = 0; ci < cinfo->num_components; ++ci) {
+    const jpeg_component_info& component = cinfo->comp_info[ci];
+    const int k = component.DCT_scaled_size;
+    const int columns = std::max(1, k * component.h_samp_factor / cinfo->max_h_samp_factor);
+    const int rows = std::max(1, k * component.v_samp_factor / cinfo->max_v_samp_factor);
+    for (int row = 0; row < rows; ++row) {
+      for (int column = 0; column < columns; ++column) {
+        const int missing = cinfo->coef_bits[ci][kZigzag[row * 8 + column]];
+        if (missing < 0 || missing > kBitsStillToCome) return false;
+      }
+    }
+  }
+  return true;
+}
+
+// A progressive file decoded at a reduced scale needs only its first scans: they are read, as
+// far as the scale needs them, before the picture is put out. True when the rest of the file
+// was left unread.
+bool ReadEnoughScans(j_decompress_ptr cinfo) {
+  for (;;) {
+    const int status = jpeg_consume_input(cinfo);
+    if (status == JPEG_REACHED_EOI) break;
+    if (status == JPEG_SUSPENDED) ExitOnError(reinterpret_cast<j_common_ptr>(cinfo));
+    if (status == JPEG_SCAN_COMPLETED && HasScansEnough(cinfo)) break;
+  }
+  jpeg_start_output(cinfo, cinfo->input_scan_number);
+  return !jpeg_input_complete(cinfo);
+}
+
 PixelSize UprightSize(j_decompress_ptr cinfo, bool transposed) {
   const int width = static_cast<int>(cinfo->image_width);
   const int height = static_cast<int>(cinfo->image_height);
@@ -127,7 +173,12 @@ bool DecodeRows(j_decompress_ptr cinfo, std::FILE* file, UprightRows& upright,
   jpeg_calc_output_dimensions(cinfo);
   if (!AcceptSize(cinfo->output_width, cinfo->output_height, upright.SizeHandlerForDecoder()))
     return false;
+  cinfo->buffered_image = cinfo->scale_num < cinfo->scale_denom && jpeg_has_multiple_scans(cinfo);
+  // Smoothing blocks from incomplete scans reads on into the next scan for the last row; at a
+  // reduced scale a block is a few pixels and smoothing has nothing to add.
+  if (cinfo->buffered_image) cinfo->do_block_smoothing = FALSE;
   jpeg_start_decompress(cinfo);
+  const bool rest_unread = cinfo->buffered_image && ReadEnoughScans(cinfo);
 
   const JDIMENSION width = cinfo->output_width;
   const auto batch =
@@ -152,7 +203,11 @@ bool DecodeRows(j_decompress_ptr cinfo, std::FILE* file, UprightRows& upright,
     }
     if (count == 0) return false;  // suspended: cannot happen with a file source
   }
-  // Reads up to the end marker, so a file cut after its last row is still caught.
+  // A preview from a progressive file's first scans leaves the rest unread (finishing would
+  // read on); otherwise the file is read up to its end marker, so one cut after its last row is
+  // still caught.
+  if (rest_unread) return true;
+  if (cinfo->buffered_image) jpeg_finish_output(cinfo);
   jpeg_finish_decompress(cinfo);
   return true;
 }

@@ -80,6 +80,30 @@ TEST_P(Preview, DecodesAtLeastTheShownSizeAndReportsTheFullSize) {
 INSTANTIATE_TEST_SUITE_P(Codecs, Preview, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// At an eighth of its size a progressive picture needs only its first scan (the DC
+// coefficients): a file cut after it still previews, so the scans after it were never read.
+TEST(Preview, AProgressivePictureStopsAfterTheScansItsSizeNeeds) {
+  TempFolder folder;
+  WriteJpeg(folder / "p.jpg", QuadrantPicture(800, 600), JpegKind::kProgressive);
+  const std::vector<uint8_t> whole = ReadBytes(folder / "p.jpg");
+  // The end of the first scan: the second start-of-scan marker.
+  size_t second_scan = 0;
+  for (size_t i = 0, scans = 0; i + 1 < whole.size() && !second_scan; ++i)
+    if (whole[i] == 0xFF && whole[i + 1] == 0xDA && ++scans == 2) second_scan = i;
+  ASSERT_GT(second_scan, 0u);
+  WriteFile(folder / "cut.jpg", std::vector<uint8_t>(whole.begin(), whole.begin() + second_scan));
+
+  const auto eighth = DecodePreview(folder / "cut.jpg", [](PixelSize) {
+    return PixelSize{100, 75};
+  });
+  ASSERT_TRUE(eighth.has_value());
+  EXPECT_EQ(eighth->width, 100);
+  EXPECT_TRUE(Near(PixelOf(*eighth, 25, 18), kRed));
+  EXPECT_FALSE(DecodePreview(folder / "cut.jpg", [](PixelSize) {
+    return PixelSize{400, 300};
+  })) << "half the size needs the scans that were cut";
+}
+
 TEST(Preview, NothingForWhatCannotBeLoaded) {
   TempFolder folder;
   WriteFile(folder.path() / "cut.bmp", Bmp24Headers(64, 48, 100));
