@@ -58,7 +58,7 @@ bool DecodeFull(const std::string& picture) {
 }
 
 bool DecodeOnce(const Options& options) {
-  if (options.full) return DecodeFull(options.picture);
+  if (options.mode == "full") return DecodeFull(options.picture);
   return DecodePreview(options.picture,
                        [](PixelSize full) { return PreviewDecodeSize(full, kScale); })
       .has_value();

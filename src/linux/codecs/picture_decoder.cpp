@@ -121,6 +121,18 @@ std::optional<PixelSize> DecodePicture(const std::string& path, const SizeHandle
   return size;
 }
 
+std::optional<PixelSize> ReadPictureSize(const std::string& path) {
+  std::optional<PixelSize> size;
+  DecodePicture(
+      path,
+      [&size](PixelSize upright) {
+        size = upright;
+        return false;  // the size is all that is wanted
+      },
+      [](int, std::span<const uint8_t>) { return false; });
+  return size;
+}
+
 std::optional<PixelSize> DecodeWallpaper(const std::string& path, const SizeHandler& on_size,
                                          const RowHandler& on_row) {
   const FilePtr file = OpenPicture(path);

@@ -25,6 +25,10 @@ std::optional<PixelSize> DecodePicture(const std::string& path, const SizeHandle
                                        const RowHandler& on_row, const ScaleHandler& scale = {},
                                        std::string* why = nullptr);
 
+// The picture's upright pixel size, read from its header without decoding its pixels; nothing
+// for a file DecodePicture cannot read.
+std::optional<PixelSize> ReadPictureSize(const std::string& path);
+
 // Decodes a file handed to a desktop as its wallpaper: the PNG the converter writes (any PNG
 // that is not interlaced, in fact), or any picture DecodePicture reads.
 std::optional<PixelSize> DecodeWallpaper(const std::string& path, const SizeHandler& on_size,

@@ -3,6 +3,7 @@
 #include "change_notice.h"
 #include "preview_decoder.h"
 #include "qt_main_view.h"
+#include "thumbnail_cache.h"
 
 namespace vellumo {
 
@@ -12,7 +13,10 @@ std::unique_ptr<ChangeScreenView> QtViews::CreateChangeScreen(ChangeScreenEvents
 
 std::unique_ptr<MainView> QtViews::CreateMain(MainEvents& events) {
   MainWindowHooks hooks;
-  hooks.decode_preview = DecodePreviewWithCodecs;
+  hooks.decode_preview = [cache = ThumbnailCache::ForUser()](const std::string& path,
+                                                             const WantedSize& wanted) {
+    return PreviewWithThumbnails(path, wanted, cache, DecodePreviewWithCodecs);
+  };
   return std::make_unique<QtMainView>(events, std::move(hooks));
 }
 
