@@ -111,8 +111,14 @@ struct LinuxSystem {
   AutostartRunAtLogon startup;
 
   Platform With(EventLoop& loop, Views& views) {
-    return Platform{settings, files,   pictures,          desktop,      loop,
-                    views,    startup, WallpaperFolder(), BitmapPath(), FallbackBitmapPath()};
+    return Platform{settings, files,   pictures,          desktop,       loop,
+                    views,    startup, WallpaperFolder(), BitmapPlace(), FallbackBitmapPath()};
+  }
+
+  // Beside the program, unless the desktop cannot be handed a path there: then the fallback.
+  std::string BitmapPlace() const {
+    std::string place = BitmapPath();
+    return desktop.CanShow(place) ? place : std::string();
   }
 };
 

@@ -109,9 +109,16 @@ TEST(ScriptQuotingTest, PlasmaScriptStringsStandForTheExactText) {
             std::string::npos);
 }
 
+// Each case is a fault sway 1.7 showed: a word it split, a variable it replaced, a quote or
+// backslash left in the path, two blanks made one, a glob or '~' expanded.
 TEST(SwayQuotingTest, PathSurvivesSwaysSplittingAndExpansion) {
-  EXPECT_EQ(SwayPathArgument("/a b/x.png"), "\"'/a b/x.png'\"");
-  EXPECT_EQ(SwayPathArgument("/it's/$HOME\"\\"), "\"'/it'\\\\''s/$HOME\\\"\\\\'\"");
+  EXPECT_EQ(SwayPathArgument("/a b/x.png"), "/a\\ b/x.png");
+  EXPECT_EQ(SwayPathArgument("/it's \"q\"/x"), "/it\"'\"s\\ '\"'q'\"'/x");
+  EXPECT_EQ(SwayPathArgument("/\\$mod/a\\"), "/\"\\\\\"\\$mod/a\"\\\\\"");
+  EXPECT_EQ(SwayPathArgument("/a  b;c,d/*~[x]/été"), "/a\\ \\ b';'c','d/'*''~''['x']'/été");
+  EXPECT_EQ(SwayPathArgument("/new\nline"), std::nullopt);
+  EXPECT_FALSE(SwayWallpaper("").CanShow("/new\nline/vellumo.png"));
+  EXPECT_TRUE(SwayWallpaper("").CanShow("/it's/vellumo.png"));
 }
 
 TEST(ListingTest, ReadsTheMonitorsAndPropertiesTheDesktopsList) {
