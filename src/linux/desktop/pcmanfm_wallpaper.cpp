@@ -4,6 +4,10 @@
 
 namespace vellumo {
 
+bool PcmanfmWallpaper::CanShow(const std::string& absolute_path) const {
+  return program_ != "pcmanfm" || absolute_path.find('\n') == std::string::npos;
+}
+
 BackendResult PcmanfmWallpaper::Set(const std::string& absolute_path, Layout layout) {
   const CommandResult result = RunCommand({program_, "--set-wallpaper=" + absolute_path,
                                            std::string("--wallpaper-mode=") + LayoutWord(layout)},

@@ -55,6 +55,10 @@ std::vector<std::string> XfcePictureProperties(std::string_view listing) {
   return properties;
 }
 
+bool XfceWallpaper::CanShow(const std::string& absolute_path) const {
+  return absolute_path.find_first_of("\n\r\t") == std::string::npos;
+}
+
 BackendResult XfceWallpaper::Set(const std::string& absolute_path, Layout layout) {
   const CommandResult listing = RunCommand({"xfconf-query", "-c", kChannel, "-l"}, time_limit_);
   if (!listing.started) {

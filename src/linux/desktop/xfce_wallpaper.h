@@ -18,6 +18,9 @@ class XfceWallpaper : public WallpaperBackend {
       : time_limit_(time_limit) {}
 
   BackendResult Set(const std::string& absolute_path, Layout layout) override;
+  // xfconfd keeps the channel as XML, whose reader makes a line break, carriage return or tab
+  // in a value a blank: such a picture shows, and is gone at the next login.
+  bool CanShow(const std::string& absolute_path) const override;
 
  private:
   std::chrono::milliseconds time_limit_;

@@ -1,6 +1,7 @@
 // The pure rules of the Linux desktop back-ends: which desktop is which, how paths are quoted
-// for the desktops, what their listings hold, file URIs and their alternate spelling, GVariant
-// text, the placement of a picture on the root window and the packing of pixels.
+// for the desktops and which paths they cannot keep, what their listings hold, file URIs and their
+// alternate spelling, GVariant text, the placement of a picture on the root window and the packing
+// of pixels.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include "file_uri.h"
 #include "hyprland_wallpaper.h"
 #include "kde_wallpaper.h"
+#include "linux_desktop.h"
+#include "pcmanfm_wallpaper.h"
 #include "pixel_packer.h"
 #include "root_raster.h"
 #include "sway_wallpaper.h"
@@ -117,8 +120,26 @@ TEST(SwayQuotingTest, PathSurvivesSwaysSplittingAndExpansion) {
   EXPECT_EQ(SwayPathArgument("/\\$mod/a\\"), "/\"\\\\\"\\$mod/a\"\\\\\"");
   EXPECT_EQ(SwayPathArgument("/a  b;c,d/*~[x]/été"), "/a\\ \\ b';'c','d/'*''~''['x']'/été");
   EXPECT_EQ(SwayPathArgument("/new\nline"), std::nullopt);
-  EXPECT_FALSE(SwayWallpaper("").CanShow("/new\nline/vellumo.png"));
-  EXPECT_TRUE(SwayWallpaper("").CanShow("/it's/vellumo.png"));
+}
+
+// A desktop that cannot be given a path, or keeps it broken for the next login, is not given it:
+// the wallpaper file is written elsewhere.
+TEST(CanShowTest, PathsADesktopCannotKeepAreRefused) {
+  const std::string odd = "/it's \"odd\" \\ été $mod, #1/vellumo.png";
+  const std::string line_break = "/new\nline/vellumo.png";
+  const std::string tab = "/a\tb/vellumo.png";
+  EXPECT_TRUE(SwayWallpaper("").CanShow(odd));
+  EXPECT_FALSE(SwayWallpaper("").CanShow(line_break));
+  EXPECT_TRUE(XfceWallpaper().CanShow(odd));
+  EXPECT_FALSE(XfceWallpaper().CanShow(line_break));
+  EXPECT_FALSE(XfceWallpaper().CanShow(tab));
+  EXPECT_FALSE(PcmanfmWallpaper("pcmanfm").CanShow(line_break));
+  EXPECT_TRUE(PcmanfmWallpaper("pcmanfm").CanShow(tab));
+  EXPECT_TRUE(PcmanfmWallpaper("pcmanfm-qt").CanShow(line_break));
+  // The desktop running decides.
+  EXPECT_FALSE(LinuxDesktop(Env("XFCE")).CanShow(tab));
+  EXPECT_TRUE(LinuxDesktop(Env("LXDE")).CanShow(tab));
+  EXPECT_TRUE(LinuxDesktop(Env("GNOME")).CanShow(line_break));
 }
 
 TEST(ListingTest, ReadsTheMonitorsAndPropertiesTheDesktopsList) {
