@@ -18,8 +18,9 @@ class XfceWallpaper : public WallpaperBackend {
       : time_limit_(time_limit) {}
 
   BackendResult Set(const std::string& absolute_path, Layout layout) override;
-  // xfconfd keeps the channel as XML, whose reader makes a line break, carriage return or tab
-  // in a value a blank: such a picture shows, and is gone at the next login.
+  // Not a path in another encoding than UTF-8 (xfconf-query refuses it), nor one with a line
+  // break, carriage return or tab: xfconfd keeps the channel as XML, whose reader makes those
+  // blanks, so the picture would show and be gone at the next login.
   bool CanShow(const std::string& absolute_path) const override;
 
  private:

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 
+#include "deepin_wallpaper.h"
 #include "desktop_chooser.h"
 #include "file_uri.h"
+#include "gsettings_wallpaper.h"
 #include "hyprland_wallpaper.h"
 #include "kde_wallpaper.h"
 #include "linux_desktop.h"
@@ -128,6 +130,7 @@ TEST(CanShowTest, PathsADesktopCannotKeepAreRefused) {
   const std::string odd = "/it's \"odd\" \\ été $mod, #1/vellumo.png";
   const std::string line_break = "/new\nline/vellumo.png";
   const std::string tab = "/a\tb/vellumo.png";
+  const std::string latin1 = "/\xE9t\xE9/vellumo.png";
   EXPECT_TRUE(SwayWallpaper("").CanShow(odd));
   EXPECT_FALSE(SwayWallpaper("").CanShow(line_break));
   EXPECT_TRUE(XfceWallpaper().CanShow(odd));
@@ -136,6 +139,16 @@ TEST(CanShowTest, PathsADesktopCannotKeepAreRefused) {
   EXPECT_FALSE(PcmanfmWallpaper("pcmanfm").CanShow(line_break));
   EXPECT_TRUE(PcmanfmWallpaper("pcmanfm").CanShow(tab));
   EXPECT_TRUE(PcmanfmWallpaper("pcmanfm-qt").CanShow(line_break));
+  EXPECT_TRUE(PcmanfmWallpaper("pcmanfm").CanShow(latin1));
+  // Desktops that take the path as text.
+  EXPECT_FALSE(PcmanfmWallpaper("pcmanfm-qt").CanShow(latin1));
+  EXPECT_FALSE(XfceWallpaper().CanShow(latin1));
+  EXPECT_FALSE(GsettingsWallpaper(DesktopFamily::kMate).CanShow(latin1));
+  EXPECT_TRUE(GsettingsWallpaper(DesktopFamily::kGnome).CanShow(latin1));
+  EXPECT_FALSE(KdeWallpaper().CanShow(latin1));
+  EXPECT_TRUE(KdeWallpaper().CanShow(odd));
+  EXPECT_FALSE(DeepinWallpaper().CanShow(latin1));
+  EXPECT_TRUE(SwayWallpaper("").CanShow(latin1));
   // The desktop running decides.
   EXPECT_FALSE(LinuxDesktop(Env("XFCE")).CanShow(tab));
   EXPECT_TRUE(LinuxDesktop(Env("LXDE")).CanShow(tab));
