@@ -149,6 +149,10 @@ TEST(CanShowTest, PathsADesktopCannotKeepAreRefused) {
   EXPECT_TRUE(KdeWallpaper().CanShow(odd));
   EXPECT_FALSE(DeepinWallpaper().CanShow(latin1));
   EXPECT_TRUE(SwayWallpaper("").CanShow(latin1));
+  // hyprpaper reading its commands as configuration lines: a comment, a variable.
+  EXPECT_FALSE(HyprlandWallpaper().CanShow("/#1/vellumo.png"));
+  EXPECT_FALSE(HyprlandWallpaper().CanShow("/$mod/vellumo.png"));
+  EXPECT_TRUE(HyprlandWallpaper().CanShow("/it's \"odd\" \\ été, 1/vellumo.png"));
   // The desktop running decides.
   EXPECT_FALSE(LinuxDesktop(Env("XFCE")).CanShow(tab));
   EXPECT_TRUE(LinuxDesktop(Env("LXDE")).CanShow(tab));
