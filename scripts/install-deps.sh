@@ -29,7 +29,7 @@ for option in "$@"; do
       packages+=(imagemagick libglib2.0-bin)
       desktops=(sway swaybg grim xfdesktop4 xfconf pcmanfm-qt pcmanfm caja
         dconf-gsettings-backend plasma-workspace plasma-desktop qml-module-org-kde-kirigami2
-        gnome-shell cinnamon-desktop-data)
+        gnome-shell cinnamon-desktop-data xserver-xorg-core xserver-xorg-video-dummy)
       ;;
     *) echo "install-deps.sh: unknown option $option" >&2 && exit 2 ;;
   esac

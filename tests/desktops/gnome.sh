@@ -4,6 +4,7 @@
 # dconf, which the bus starts). Screenshots through the shell's own Screenshot service.
 # shellcheck disable=SC2046 # conditions are made as words, to be split
 set -euo pipefail
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 drop_root "$@"
 begin gnome

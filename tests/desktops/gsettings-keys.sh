@@ -3,6 +3,7 @@
 # keys vellumo writes are read back (dconf, started by the bus). Cinnamon has its own schema;
 # Budgie reads GNOME's.
 set -euo pipefail
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 drop_root "$@"
 begin gsettings-keys

@@ -138,6 +138,7 @@ ready() {
 # A private X server of the screen's size, on a display number it chose itself; DISPLAY names it.
 start_xvfb() {
   local number=$root/display
+  rm -f "$number"
   start xvfb Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp -noreset \
     3>"$number"
   wait_for 10 test -s "$number"
@@ -145,12 +146,56 @@ start_xvfb() {
   export DISPLAY
 }
 
-# The session ends and a new one starts for the same user: a new X server and bus, the same
-# folders, as at the next login.
+# start_xorg MONITORS: a private Xorg with the dummy driver instead, its outputs DUMMY0 and, for
+# two monitors, DUMMY1 right of it connected, each of the screen's size.
+start_xorg() {
+  local number=$root/display second=""
+  [ "$1" -eq 2 ] && second='Option "Monitor-DUMMY1" "right"'
+  cat >"$root/xorg.conf" <<CONF
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+EndSection
+Section "Monitor"
+  Identifier "left"
+EndSection
+Section "Monitor"
+  Identifier "right"
+  Option "Enable" "true"
+  Option "RightOf" "left"
+  Option "PreferredMode" "${screen_w}x$screen_h"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 65536
+  Option "Monitor-DUMMY0" "left"
+  $second
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "left"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual $((screen_w * 2)) $screen_h
+  EndSubSection
+EndSection
+CONF
+  rm -f "$number"
+  start xorg /usr/lib/xorg/Xorg -displayfd 3 -config "$root/xorg.conf" -noreset -nolisten tcp \
+    -logfile "$root/logs/xorg-server.log" 3>"$number"
+  wait_for 10 test -s "$number"
+  DISPLAY=:$(cat "$number")
+  export DISPLAY
+}
+
+# new_login xvfb | new_login xorg MONITORS: the session ends and a new one starts for the same
+# user, as at the next login: a new X server of that kind and a new bus, the same folders.
 new_login() {
   stop_all
   pids=()
-  start_xvfb
+  "start_$1" "${@:2}"
   start_bus
 }
 
@@ -179,9 +224,11 @@ picture() {
     +append \) -append -type TrueColor "BMP3:$file"
 }
 
-# shot FILE: the screen as a PNG; this is an X server's, a desktop's script may replace it.
+# shot FILE: the screen as a PNG, of the monitor that starts at $monitor_x; this is an X
+# server's, a desktop's script may replace it.
+monitor_x=0
 shot() {
-  import -window root "$1"
+  import -window root -crop "${screen_w}x$screen_h+$monitor_x+0" +repage "$1"
 }
 
 # pixels SHOT X,Y...: each point's colour, RRGGBB, one a line.

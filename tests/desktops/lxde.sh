@@ -3,6 +3,7 @@
 # which passes it to the running one.
 # shellcheck disable=SC2046 # conditions are made as words, to be split
 set -euo pipefail
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 drop_root "$@"
 begin lxde
@@ -18,7 +19,7 @@ start_pcmanfm
 check_modes
 
 # pcmanfm stores the path in its settings file as it is, where a line break would cut it.
-new_login
+new_login xvfb
 start_pcmanfm
 expect "after a new login: the last picture still shown" \
   $(stretch_conditions "${newline_colours[@]}") || true

@@ -2,6 +2,7 @@
 # LXQt: pcmanfm-qt draws the desktop; vellumo hands it the picture with
 # pcmanfm-qt --set-wallpaper, which reaches the running one over the session bus.
 set -euo pipefail
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 drop_root "$@"
 begin lxqt

@@ -3,6 +3,7 @@
 # (kept by dconf, which the bus starts).
 # shellcheck disable=SC2046 # conditions are made as words, to be split
 set -euo pipefail
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 drop_root "$@"
 begin mate

@@ -3,6 +3,7 @@
 # xfce4-desktop channel with xfconf-query.
 # shellcheck disable=SC2046 # conditions are made as words, to be split
 set -euo pipefail
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 drop_root "$@"
 begin xfce
@@ -32,7 +33,22 @@ expect "empty channel: shown by the new xfdesktop" $(centre_conditions "$centre_
 check_modes
 
 # xfconfd stores the channel as XML, which would read a line break in the path back as a blank.
-new_login
+new_login xvfb
 start_xfdesktop
 expect "after a new login: the last picture still shown" \
   $(stretch_conditions "${newline_colours[@]}") || true
+
+# Two monitors (Xorg's dummy outputs; xfdesktop does not see one connected while it runs): a
+# monitor there from the login after the change on, for which xfdesktop makes its own keys, and
+# the next change reaching both.
+new_xorg_login() {
+  new_login xorg "$1"
+  start_xfdesktop
+}
+new_xorg_login 1
+run "one monitor" "$plain/program/vellumo" "$plain/centre" 2 $(centre_conditions "$centre_colour")
+new_xorg_login 2
+run "two monitors: tile on the first" "$plain/program/vellumo" "$plain/tile" 3 \
+  $(tile_conditions "${tile_colours[@]}")
+monitor_x=$screen_w
+expect "two monitors: tile on the second" $(tile_conditions "${tile_colours[@]}") || true
