@@ -16,6 +16,9 @@ packages=(
   wine wine64                                      # running the Windows tests
   desktop-file-utils appstream                     # validating the installed desktop files
 )
+# The real desktops tests/desktops starts, and what it shoots and reads the screens with: without
+# their recommends, which would more than double the download.
+desktops=()
 for option in "$@"; do
   case "$option" in
     --bench) packages+=(libbenchmark-dev libjpeg-turbo-progs hyperfine time findutils) ;;
@@ -23,19 +26,36 @@ for option in "$@"; do
     # (makensis), and pgrep to wait for its uninstaller
     --package) packages+=(dpkg-dev file nsis procps) ;;
     --demo | --fuzz) packages+=(imagemagick) ;;  # sample pictures, fuzzer seeds
+    --desktops)
+      packages+=(imagemagick libglib2.0-bin)
+      desktops=(sway swaybg grim xfdesktop4 xfconf pcmanfm-qt pcmanfm caja
+        dconf-gsettings-backend plasma-workspace plasma-desktop qml-module-org-kde-kirigami2
+        gnome-shell cinnamon-desktop-data xserver-xorg-core xserver-xorg-video-dummy)
+      ;;
     *) echo "install-deps.sh: unknown option $option" >&2 && exit 2 ;;
   esac
 done
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-    missing+=("$package")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Prints the packages of the list that are not installed.
+missing() {
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+      echo "$package"
+  done
+}
+mapfile -t missing < <(missing "${packages[@]}")
+mapfile -t missing_desktops < <(missing "${desktops[@]}")
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_desktops[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 $sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
+fi
+if [ ${#missing_desktops[@]} -gt 0 ]; then
+  echo "Installing desktops: ${missing_desktops[*]}"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
+    "${missing_desktops[@]}"
+fi

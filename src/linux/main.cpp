@@ -103,8 +103,14 @@ struct LinuxSystem {
                     startup,
                     report,
                     WallpaperFolder(),
-                    BitmapPath(),
+                    BitmapPlace(),
                     FallbackBitmapPath()};
+  }
+
+  // Beside the program, unless the desktop cannot be handed a path there: then the fallback.
+  std::string BitmapPlace() const {
+    std::string place = BitmapPath();
+    return desktop.CanShow(place) ? place : std::string();
   }
 };
 

@@ -75,12 +75,13 @@ void DbusMessageFree::operator()(DBusMessage* message) const {
   dbus_message_unref(message);
 }
 
+bool IsDbusText(const std::string& text) {
+  return dbus_validate_utf8(text.c_str(), nullptr) && text.find('\0') == std::string::npos;
+}
+
 DbusMessagePtr NewDbusCall(const DbusMethod& method, const std::vector<std::string>& arguments) {
   for (const std::string& argument : arguments) {
-    if (!dbus_validate_utf8(argument.c_str(), nullptr) ||
-        argument.find('\0') != std::string::npos) {
-      return nullptr;
-    }
+    if (!IsDbusText(argument)) return nullptr;
   }
   DbusMessagePtr message(dbus_message_new_method_call(method.destination.c_str(),
                                                       method.path.c_str(), method.interface.c_str(),

@@ -36,6 +36,10 @@ struct DbusMessageFree {
 };
 using DbusMessagePtr = std::unique_ptr<DBusMessage, DbusMessageFree>;
 
+// Whether `text` can be a D-Bus (or GVariant) string: valid UTF-8 without a NUL. A file name in
+// another encoding cannot be handed to a desktop that takes text.
+bool IsDbusText(const std::string& text);
+
 // The method call with string arguments; null when an argument is not valid UTF-8, which D-Bus
 // does not carry.
 DbusMessagePtr NewDbusCall(const DbusMethod& method, const std::vector<std::string>& arguments);

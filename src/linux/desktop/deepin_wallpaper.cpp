@@ -28,6 +28,10 @@ const std::array<DeepinServices, 2> kVersions = {{
 
 }  // namespace
 
+bool DeepinWallpaper::CanShow(const std::string& absolute_path) const {
+  return IsDbusText(absolute_path);
+}
+
 BackendResult DeepinWallpaper::Set(const std::string& absolute_path, Layout) {
   std::string failure;
   auto bus = DbusSession::Connect(bus_address_, time_limit_, failure);

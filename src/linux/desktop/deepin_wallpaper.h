@@ -17,6 +17,8 @@ class DeepinWallpaper : public WallpaperBackend {
       : bus_address_(std::move(bus_address)), time_limit_(time_limit) {}
 
   BackendResult Set(const std::string& absolute_path, Layout layout) override;
+  // The path goes over D-Bus as text.
+  bool CanShow(const std::string& absolute_path) const override;
 
  private:
   std::string bus_address_;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "command.h"
+#include "dbus_session.h"
 #include "file_uri.h"
 
 namespace vellumo {
@@ -104,6 +105,10 @@ bool Set(const Gsettings& gsettings, const char* schema, const char* key, const 
 }
 
 }  // namespace
+
+bool GsettingsWallpaper::CanShow(const std::string& absolute_path) const {
+  return family_ != DesktopFamily::kMate || IsDbusText(absolute_path);
+}
 
 bool SetWallpaperWithGsettings(DesktopFamily family, const std::string& absolute_path,
                                Layout layout, std::string& failure,

@@ -31,6 +31,8 @@ class GsettingsWallpaper : public WallpaperBackend {
     }
     return BackendResult::Failed(failure);
   }
+  // MATE's key holds the path as text, which must be UTF-8; the others a file URI, escaped.
+  bool CanShow(const std::string& absolute_path) const override;
 
  private:
   DesktopFamily family_;

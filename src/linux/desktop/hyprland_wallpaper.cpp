@@ -65,6 +65,10 @@ std::optional<std::string> HyprlandWallpaper::Hyprpaper(const std::vector<std::s
   return "hyprctl hyprpaper " + words.front() + " failed (" + why + ")";
 }
 
+bool HyprlandWallpaper::CanShow(const std::string& absolute_path) const {
+  return absolute_path.find_first_of("#$") == std::string::npos;
+}
+
 BackendResult HyprlandWallpaper::Set(const std::string& absolute_path, Layout layout) {
   bool missing = false;
   auto fail = [&missing](std::string why) {

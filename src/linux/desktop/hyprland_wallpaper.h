@@ -20,6 +20,9 @@ class HyprlandWallpaper : public WallpaperBackend {
       : time_limit_(time_limit) {}
 
   BackendResult Set(const std::string& absolute_path, Layout layout) override;
+  // hyprpaper versions that read their commands as configuration lines take a '#' as the start
+  // of a comment and replace the $variables of its configuration.
+  bool CanShow(const std::string& absolute_path) const override;
 
  private:
   // hyprctl hyprpaper ...; empty when it answered "ok", else why not.

@@ -80,6 +80,10 @@ std::string PlasmaWallpaperScript(const std::string& absolute_path, Layout layou
          "}\n";
 }
 
+bool KdeWallpaper::CanShow(const std::string& absolute_path) const {
+  return IsDbusText(absolute_path);
+}
+
 BackendResult KdeWallpaper::Set(const std::string& absolute_path, Layout layout) {
   std::string failure;
   auto bus = DbusSession::Connect(bus_address_, time_limit_, failure);

@@ -18,6 +18,8 @@ class KdeWallpaper : public WallpaperBackend {
       : bus_address_(std::move(bus_address)), time_limit_(time_limit) {}
 
   BackendResult Set(const std::string& absolute_path, Layout layout) override;
+  // Plasma reads the file URI's escapes as UTF-8: a name in another encoding does not show.
+  bool CanShow(const std::string& absolute_path) const override;
 
  private:
   std::string bus_address_;

@@ -62,6 +62,11 @@ bool LinuxDesktop::SetWallpaper(const std::string& bitmap, Layout layout, std::s
   return false;
 }
 
+bool LinuxDesktop::CanShow(const std::string& path) const {
+  const std::unique_ptr<WallpaperBackend> backend = MakeBackend(ChooseDesktop(environment_).kind);
+  return !backend || backend->CanShow(path);
+}
+
 std::unique_ptr<WallpaperBackend> LinuxDesktop::MakeBackend(DesktopKind kind) const {
   const auto limit = options_.step_limit;
   switch (kind) {

@@ -31,6 +31,9 @@ class LinuxDesktop : public Desktop {
   static LinuxDesktop FromEnvironment();
 
   bool SetWallpaper(const std::string& bitmap, Layout layout, std::string* failure) override;
+  // Whether this desktop can be handed a wallpaper file at `path` (absolute), so a place it
+  // cannot show is not written to.
+  bool CanShow(const std::string& path) const;
 
  private:
   bool Set(const std::string& bitmap, Layout layout, std::string& failure) const;

@@ -17,6 +17,10 @@ class PcmanfmWallpaper : public WallpaperBackend {
       : program_(std::move(program)), time_limit_(time_limit) {}
 
   BackendResult Set(const std::string& absolute_path, Layout layout) override;
+  // pcmanfm writes the path into its desktop's settings file as it is, so a line break in it
+  // shows now and breaks that file's line for the next login (pcmanfm-qt escapes it).
+  // pcmanfm-qt reads the path as UTF-8 text, so a name in another encoding does not show.
+  bool CanShow(const std::string& absolute_path) const override;
 
  private:
   std::string program_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "wallpaper_backend.h"
@@ -16,13 +17,16 @@ class SwayWallpaper : public WallpaperBackend {
       : socket_(std::move(socket)), time_limit_(time_limit) {}
 
   BackendResult Set(const std::string& absolute_path, Layout layout) override;
+  // Any path but one holding a line break, which sway's IPC reads as the end of a command.
+  bool CanShow(const std::string& absolute_path) const override;
 
  private:
   std::string socket_;
   std::chrono::milliseconds time_limit_;
 };
 
-// The path as one word of a sway command: "'/a b/it'\\''s.png'" for /a b/it's.png.
-std::string SwayPathArgument(const std::string& absolute_path);
+// The absolute path as the word of a sway command that sway reads back as exactly that path:
+// /a\ b/it"'"s.png for /a b/it's.png. Nothing for a path holding a line break.
+std::optional<std::string> SwayPathArgument(const std::string& absolute_path);
 
 }  // namespace vellumo

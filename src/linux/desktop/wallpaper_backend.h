@@ -50,6 +50,10 @@ class WallpaperBackend {
   virtual ~WallpaperBackend() = default;
   // Makes the picture at `absolute_path` the wallpaper, laid out as `layout`.
   virtual BackendResult Set(const std::string& absolute_path, Layout layout) = 0;
+  // False when no picture at `absolute_path` can be handed to the desktop, whatever it holds:
+  // the path cannot be put into the desktop's own syntax, or the desktop would not keep it for
+  // the next login.
+  virtual bool CanShow(const std::string& /*absolute_path*/) const { return true; }
 };
 
 }  // namespace vellumo

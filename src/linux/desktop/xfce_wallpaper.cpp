@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "command.h"
+#include "dbus_session.h"
 #include "platform/text.h"
 #include "xrandr_monitors.h"
 
@@ -53,6 +54,10 @@ std::vector<std::string> XfcePictureProperties(std::string_view listing) {
     listing.remove_prefix(end + 1);
   }
   return properties;
+}
+
+bool XfceWallpaper::CanShow(const std::string& absolute_path) const {
+  return IsDbusText(absolute_path) && absolute_path.find_first_of("\n\r\t") == std::string::npos;
 }
 
 BackendResult XfceWallpaper::Set(const std::string& absolute_path, Layout layout) {

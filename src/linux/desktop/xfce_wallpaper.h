@@ -18,6 +18,10 @@ class XfceWallpaper : public WallpaperBackend {
       : time_limit_(time_limit) {}
 
   BackendResult Set(const std::string& absolute_path, Layout layout) override;
+  // Not a path in another encoding than UTF-8 (xfconf-query refuses it), nor one with a line
+  // break, carriage return or tab: xfconfd keeps the channel as XML, whose reader makes those
+  // blanks, so the picture would show and be gone at the next login.
+  bool CanShow(const std::string& absolute_path) const override;
 
  private:
   std::chrono::milliseconds time_limit_;

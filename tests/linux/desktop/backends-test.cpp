@@ -103,11 +103,10 @@ TEST_P(CommandBackendsTest, LxqtLxdeAndSwayGetTheirModeWords) {
   ASSERT_TRUE(PcmanfmWallpaper("pcmanfm").Set(picture_, words.layout).ok());
   ASSERT_TRUE(SwayWallpaper("").Set(picture_, words.layout).ok());
   const std::string mode = std::string("--wallpaper-mode=") + words.mode;
-  EXPECT_EQ(
-      TakeCalls(),
-      (Calls{Line({"pcmanfm-qt", "--set-wallpaper=" + picture_, mode}),
-             Line({"pcmanfm", "--set-wallpaper=" + picture_, mode}),
-             Line({"swaymsg", "output", "*", "bg", SwayPathArgument(picture_), words.mode})}));
+  EXPECT_EQ(TakeCalls(), (Calls{Line({"pcmanfm-qt", "--set-wallpaper=" + picture_, mode}),
+                                Line({"pcmanfm", "--set-wallpaper=" + picture_, mode}),
+                                Line({"swaymsg", "output", "*", "bg",
+                                      SwayPathArgument(picture_).value(), words.mode})}));
 }
 
 TEST_P(CommandBackendsTest, XfceSetsEveryMonitorAndWorkspaceItHas) {

@@ -1,14 +1,19 @@
 // The pure rules of the Linux desktop back-ends: which desktop is which, how paths are quoted
-// for the desktops, what their listings hold, file URIs and their alternate spelling, GVariant
-// text, the placement of a picture on the root window and the packing of pixels.
+// for the desktops and which paths they cannot keep, what their listings hold, file URIs and their
+// alternate spelling, GVariant text, the placement of a picture on the root window and the packing
+// of pixels.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "deepin_wallpaper.h"
 #include "desktop_chooser.h"
 #include "file_uri.h"
+#include "gsettings_wallpaper.h"
 #include "hyprland_wallpaper.h"
 #include "kde_wallpaper.h"
+#include "linux_desktop.h"
+#include "pcmanfm_wallpaper.h"
 #include "pixel_packer.h"
 #include "root_raster.h"
 #include "sway_wallpaper.h"
@@ -109,9 +114,49 @@ TEST(ScriptQuotingTest, PlasmaScriptStringsStandForTheExactText) {
             std::string::npos);
 }
 
+// Each case is a fault sway 1.7 showed: a word it split, a variable it replaced, a quote or
+// backslash left in the path, two blanks made one, a glob or '~' expanded.
 TEST(SwayQuotingTest, PathSurvivesSwaysSplittingAndExpansion) {
-  EXPECT_EQ(SwayPathArgument("/a b/x.png"), "\"'/a b/x.png'\"");
-  EXPECT_EQ(SwayPathArgument("/it's/$HOME\"\\"), "\"'/it'\\\\''s/$HOME\\\"\\\\'\"");
+  EXPECT_EQ(SwayPathArgument("/a b/x.png"), "/a\\ b/x.png");
+  EXPECT_EQ(SwayPathArgument("/it's \"q\"/x"), "/it\"'\"s\\ '\"'q'\"'/x");
+  EXPECT_EQ(SwayPathArgument("/\\$mod/a\\"), "/\"\\\\\"\\$mod/a\"\\\\\"");
+  EXPECT_EQ(SwayPathArgument("/a  b;c,d/*~[x]/été"), "/a\\ \\ b';'c','d/'*''~''['x']'/été");
+  EXPECT_EQ(SwayPathArgument("/new\nline"), std::nullopt);
+}
+
+// A desktop that cannot be given a path, or keeps it broken for the next login, is not given it:
+// the wallpaper file is written elsewhere.
+TEST(CanShowTest, PathsADesktopCannotKeepAreRefused) {
+  const std::string odd = "/it's \"odd\" \\ été $mod, #1/vellumo.png";
+  const std::string line_break = "/new\nline/vellumo.png";
+  const std::string tab = "/a\tb/vellumo.png";
+  const std::string latin1 = "/\xE9t\xE9/vellumo.png";
+  EXPECT_TRUE(SwayWallpaper("").CanShow(odd));
+  EXPECT_FALSE(SwayWallpaper("").CanShow(line_break));
+  EXPECT_TRUE(XfceWallpaper().CanShow(odd));
+  EXPECT_FALSE(XfceWallpaper().CanShow(line_break));
+  EXPECT_FALSE(XfceWallpaper().CanShow(tab));
+  EXPECT_FALSE(PcmanfmWallpaper("pcmanfm").CanShow(line_break));
+  EXPECT_TRUE(PcmanfmWallpaper("pcmanfm").CanShow(tab));
+  EXPECT_TRUE(PcmanfmWallpaper("pcmanfm-qt").CanShow(line_break));
+  EXPECT_TRUE(PcmanfmWallpaper("pcmanfm").CanShow(latin1));
+  // Desktops that take the path as text.
+  EXPECT_FALSE(PcmanfmWallpaper("pcmanfm-qt").CanShow(latin1));
+  EXPECT_FALSE(XfceWallpaper().CanShow(latin1));
+  EXPECT_FALSE(GsettingsWallpaper(DesktopFamily::kMate).CanShow(latin1));
+  EXPECT_TRUE(GsettingsWallpaper(DesktopFamily::kGnome).CanShow(latin1));
+  EXPECT_FALSE(KdeWallpaper().CanShow(latin1));
+  EXPECT_TRUE(KdeWallpaper().CanShow(odd));
+  EXPECT_FALSE(DeepinWallpaper().CanShow(latin1));
+  EXPECT_TRUE(SwayWallpaper("").CanShow(latin1));
+  // hyprpaper reading its commands as configuration lines: a comment, a variable.
+  EXPECT_FALSE(HyprlandWallpaper().CanShow("/#1/vellumo.png"));
+  EXPECT_FALSE(HyprlandWallpaper().CanShow("/$mod/vellumo.png"));
+  EXPECT_TRUE(HyprlandWallpaper().CanShow("/it's \"odd\" \\ été, 1/vellumo.png"));
+  // The desktop running decides.
+  EXPECT_FALSE(LinuxDesktop(Env("XFCE")).CanShow(tab));
+  EXPECT_TRUE(LinuxDesktop(Env("LXDE")).CanShow(tab));
+  EXPECT_TRUE(LinuxDesktop(Env("GNOME")).CanShow(line_break));
 }
 
 TEST(ListingTest, ReadsTheMonitorsAndPropertiesTheDesktopsList) {
