@@ -1,9 +1,6 @@
 #include "main_window.h"
 
-#include <shlobj.h>
-
 #include "about_dialog.h"
-#include "com_ptr.h"
 #include "controls.h"
 #include "ratio_dialog.h"
 #include "res/resource.h"
@@ -36,32 +33,10 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 
 }  // namespace
 
-std::string BrowseForFolder(HWND owner, const std::string& prompt, const std::string& /*start*/) {
-  const std::wstring title = Widen(prompt);
-  BROWSEINFOW info{};
-  info.hwndOwner = owner;
-  info.lpszTitle = title.c_str();
-  info.ulFlags = BIF_RETURNONLYFSDIRS;
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-  if (!chosen) return {};
-  // Through a shell item rather than a MAX_PATH buffer: a deep folder comes back whole.
-  std::string path;
-  ComPtr<IShellItem> item;
-  if (SUCCEEDED(
-          SHCreateItemFromIDList(chosen, IID_IShellItem, reinterpret_cast<void**>(item.out())))) {
-    wchar_t* name = nullptr;
-    if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &name)) && name) {
-      path = Narrow(name);
-      CoTaskMemFree(name);
-    }
-  }
-  CoTaskMemFree(chosen);
-  return path;
-}
-
 WinMainView::WinMainView(MainEvents& events, WinEventLoop& loop, MainDialogs dialogs)
     : events_(events), loop_(loop), dialogs_(std::move(dialogs)), dpi_(loop.ScreenDpi()) {
   if (!dialogs_.browse_for_folder) dialogs_.browse_for_folder = vellumo::BrowseForFolder;
+  if (!dialogs_.browse_for_picture) dialogs_.browse_for_picture = vellumo::BrowseForPicture;
   frame_font_ = CreateArial(layout::kFramePoints, dpi_, true);
   button_font_ = CreateArial(layout::kButtonPoints, dpi_, true);
   source_font_ = CreateArial(layout::kSourcePoints, dpi_, false);
@@ -133,9 +108,8 @@ void WinMainView::CreateFrames() {
   CreateChild(hwnd,
               {L"EDIT", L"", ES_AUTOHSCROLL | ES_READONLY | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE,
                At(layout::kSourceText, dpi_, location), main_id::kSourceText, source_font_.get()});
-  const HWND browse =
-      CreateChild(hwnd, {L"BUTTON", L"Browse for the source folder", BS_ICON | WS_TABSTOP, 0,
-                         At(layout::kBrowse, dpi_, location), main_id::kBrowse});
+  const HWND browse = CreateChild(hwnd, {L"BUTTON", L"Browse for the source", BS_ICON | WS_TABSTOP,
+                                         0, At(layout::kBrowse, dpi_, location), main_id::kBrowse});
   SendMessageW(browse, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(browse_icon_.get()));
   CreateChild(hwnd, {L"BUTTON", Widen(main_text::kLocation), BS_GROUPBOX | WS_CLIPSIBLINGS, 0,
                      At(layout::kLocationFrame, dpi_), main_id::kLocationFrame, frame_font_.get()});
@@ -314,6 +288,10 @@ std::optional<AutoThresholds> WinMainView::EditThresholds(AutoThresholds current
 
 std::string WinMainView::BrowseForFolder(const std::string& prompt, const std::string& start) {
   return dialogs_.browse_for_folder(window_.hwnd(), prompt, start);
+}
+
+std::string WinMainView::BrowseForPicture(const std::string& prompt, const std::string& start) {
+  return dialogs_.browse_for_picture(window_.hwnd(), prompt, start);
 }
 
 }  // namespace vellumo

@@ -11,6 +11,7 @@
 #include "gdi.h"
 #include "main_toolbar.h"
 #include "preview_canvas.h"
+#include "shell_dialogs.h"
 #include "window.h"
 
 namespace vellumo {
@@ -36,13 +37,11 @@ inline constexpr int kSave = 213;
 
 // The dialogs frmMain opens, replaceable so that tests need not drive a system dialog.
 struct MainDialogs {
-  std::function<std::string(HWND owner, const std::string& prompt, const std::string& start)>
-      browse_for_folder;
+  using Browse =
+      std::function<std::string(HWND owner, const std::string& prompt, const std::string& start)>;
+  Browse browse_for_folder;
+  Browse browse_for_picture;
 };
-
-// The shell's folder dialog: only file-system folders; the chosen folder's path (of any
-// length) or empty.
-std::string BrowseForFolder(HWND owner, const std::string& prompt, const std::string& start);
 
 // frmMain: the settings window. It is created hidden, for the settings logic of both runs, and
 // shown only in an interactive run.
@@ -75,6 +74,7 @@ class WinMainView : public MainView {
   void ShowAbout() override;
   std::optional<AutoThresholds> EditThresholds(AutoThresholds current) override;
   std::string BrowseForFolder(const std::string& prompt, const std::string& start) override;
+  std::string BrowseForPicture(const std::string& prompt, const std::string& start) override;
 
   HWND hwnd() const { return window_.hwnd(); }
   HWND Control(int id) const { return GetDlgItem(window_.hwnd(), id); }

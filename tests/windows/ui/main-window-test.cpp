@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls.h"
+#include "test_folder.h"
 #include "ui/main_layout.h"
 #include "ui/toolbar.h"
 #include "utf.h"
@@ -176,14 +177,42 @@ TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
   EXPECT_EQ(events_.events, std::vector<std::string>{"menu 2"});
 }
 
+// The system's dialogs are modal: found and answered from inside their own loop, with the
+// button `command`, as soon as they show. One the answer left open is cancelled, so that a
+// failing test does not hang.
+void AnswerDialogWith(WPARAM command) {
+  static WPARAM answer;
+  static bool answered;
+  answer = command;
+  answered = false;
+  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    const HWND dialog = FindWindowW(L"#32770", nullptr);
+    if (!dialog && answered) KillTimer(nullptr, id);
+    if (!dialog) return;
+    PostMessageW(dialog, WM_COMMAND, answered ? IDCANCEL : answer, 0);
+    answered = true;
+  });
+}
+
 TEST_F(MainWindowTest, CancelledFolderDialogGivesNothing) {
   view_.Show();
-  // The shell's dialog is modal: it is found and cancelled from inside its own loop.
-  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    PostMessageW(FindWindowW(L"#32770", nullptr), WM_COMMAND, IDCANCEL, 0);
-  });
+  AnswerDialogWith(IDCANCEL);
   EXPECT_EQ(vellumo::BrowseForFolder(view_.hwnd(), "Select Folder...", ""), "");
+}
+
+TEST_F(MainWindowTest, CancelledPictureDialogGivesNothing) {
+  view_.Show();
+  AnswerDialogWith(IDCANCEL);
+  EXPECT_EQ(vellumo::BrowseForPicture(view_.hwnd(), "Select Picture...", ""), "");
+}
+
+// Opened where the source is: OK at once gives it back.
+TEST_F(MainWindowTest, DialogsOpenAtTheCurrentSource) {
+  test::TestFolder folder("source");
+  const std::string picture = folder.AddFile("picture.jpg");
+  view_.Show();
+  AnswerDialogWith(IDOK);
+  EXPECT_EQ(vellumo::BrowseForPicture(view_.hwnd(), "Select Picture...", picture), picture);
 }
 
 TEST_F(MainWindowTest, PreviewLoadsAtTheShownSizeAndReportsTheFullSize) {
