@@ -29,6 +29,11 @@ std::wstring WithoutTrailingSlash(std::wstring folder) {
   return folder;
 }
 
+int CALLBACK SelectStart(HWND dialog, UINT message, LPARAM, LPARAM start) {
+  if (message == BFFM_INITIALIZED && start) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
+  return 0;
+}
+
 // The folder to open and the name to fill in for `start`, a file or a folder.
 struct Place {
   std::wstring folder;
@@ -54,12 +59,15 @@ void OpenAt(IFileOpenDialog* dialog, const std::wstring& start) {
 
 }  // namespace
 
-std::string BrowseForFolder(HWND owner, const std::string& prompt, const std::string& /*start*/) {
+std::string BrowseForFolder(HWND owner, const std::string& prompt, const std::string& start) {
   const std::wstring title = Widen(prompt);
+  const std::wstring folder = WithoutTrailingSlash(Widen(start));
   BROWSEINFOW info{};
   info.hwndOwner = owner;
   info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
+  info.lpfn = SelectStart;
+  if (!folder.empty() && IsFolder(folder)) info.lParam = reinterpret_cast<LPARAM>(folder.c_str());
   PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
   if (!chosen) return {};
   ComPtr<IShellItem> item;

@@ -212,6 +212,9 @@ TEST_F(MainWindowTest, DialogsOpenAtTheCurrentSource) {
   const std::string picture = folder.AddFile("picture.jpg");
   view_.Show();
   AnswerDialogWith(IDOK);
+  EXPECT_EQ(vellumo::BrowseForFolder(view_.hwnd(), "Select Folder...", folder.path() + "\\"),
+            folder.path());
+  AnswerDialogWith(IDOK);
   EXPECT_EQ(vellumo::BrowseForPicture(view_.hwnd(), "Select Picture...", picture), picture);
 }
 
