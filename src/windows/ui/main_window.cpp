@@ -114,10 +114,12 @@ void WinMainView::CreateFrames() {
   CreateChild(hwnd, {L"BUTTON", Widen(main_text::kLocation), BS_GROUPBOX | WS_CLIPSIBLINGS, 0,
                      At(layout::kLocationFrame, dpi_), main_id::kLocationFrame, frame_font_.get()});
 
-  CreateChild(hwnd, {L"LISTBOX", L"Images",
-                     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-                     WS_EX_CLIENTEDGE, At(layout::kImageList, dpi_, Corner(layout::kImagesFrame)),
-                     main_id::kImageList});
+  images_.onEnter = [this](int row) { events_.OnImageDoubleClicked(row); };
+  images_.Create(
+      hwnd,
+      {L"LISTBOX", L"Images",
+       LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE,
+       At(layout::kImageList, dpi_, Corner(layout::kImagesFrame)), main_id::kImageList});
   CreateChild(hwnd, {L"BUTTON", L"Images (0)", BS_GROUPBOX | WS_CLIPSIBLINGS, 0,
                      At(layout::kImagesFrame, dpi_), main_id::kImagesFrame, frame_font_.get()});
 }

@@ -9,6 +9,7 @@
 #include "dialog.h"
 #include "event_loop.h"
 #include "gdi.h"
+#include "image_list_box.h"
 #include "main_toolbar.h"
 #include "preview_canvas.h"
 #include "shell_dialogs.h"
@@ -100,6 +101,7 @@ class WinMainView : public MainView {
   Icon browse_icon_;
   Icon settings_icon_;
   MainToolbar toolbar_;
+  ImageListBox images_;
   PreviewCanvas preview_;
   DialogFocus focus_;
   Window window_;  // last: destroyed first, while its fonts and pictures are still there

@@ -160,6 +160,23 @@ TEST_F(MainWindowTest, ClicksAndKeysReachTheLogic) {
   EXPECT_EQ(events_.events.front(), "cancel");
 }
 
+// Enter is the list's own: it applies the selected row as a double click does. Elsewhere it is
+// not (here it presses nothing, as before).
+TEST_F(MainWindowTest, EnterOnARowAppliesIt) {
+  view_.SetImages({"a", "b"});
+  view_.Show();
+  const HWND list = Control(main_id::kImageList);
+  SetFocus(list);
+  SendMessageW(list, LB_SETCURSEL, 1, 0);
+  PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+  loop_.Yield();
+  EXPECT_EQ(events_.events, std::vector<std::string>{"apply 1"});
+  SetFocus(Control(main_id::kDisplayList));
+  PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+  loop_.Yield();
+  EXPECT_EQ(events_.events, std::vector<std::string>{"apply 1"});
+}
+
 TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
   view_.Show();
   const HWND toolbar = view_.toolbar().hwnd();
