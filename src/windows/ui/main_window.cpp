@@ -56,7 +56,10 @@ WinMainView::WinMainView(MainEvents& events, WinEventLoop& loop, MainDialogs dia
   args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELLUMO));
   args.loop = &loop;
   window_.onCommand = [this](int id, int code, HWND) { OnCommand(id, code); };
-  window_.onNotify = [this](const NMHDR& header) { return toolbar_.OnNotify(header); };
+  window_.onNotify = [this](const NMHDR& header) -> LRESULT {
+    if (tips_.OnNotify(header)) return 0;
+    return toolbar_.OnNotify(header);
+  };
   window_.onClose = [this] { events_.OnCancel(); };
   window_.onMessage = [this](UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
     // Sent with TRUE once the session really ends; the process is ended after the answer.
@@ -69,7 +72,20 @@ WinMainView::WinMainView(MainEvents& events, WinEventLoop& loop, MainDialogs dia
   if (!window_.Create(args)) return;
   SendMessageW(window_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(message_font_.get()), FALSE);
   CreateControls();
+  CreateTips();
   InitFocusCues(window_.hwnd());
+}
+
+// The full path of a row, and of the previewed picture: the rows show only names.
+void WinMainView::CreateTips() {
+  tips_.Create(window_.hwnd(), [this](HWND control) -> std::string {
+    if (control == preview_.hwnd()) return events_.OnPreviewTip();
+    if (control == images_.hwnd() && images_.hot_row() >= 0)
+      return events_.OnImageTip(images_.hot_row());
+    return {};
+  });
+  tips_.Add(images_.hwnd());
+  tips_.Add(preview_.hwnd());
 }
 
 // Created in tab order; a control that lies over another comes before it, so that it stays on
@@ -115,6 +131,7 @@ void WinMainView::CreateFrames() {
                      At(layout::kLocationFrame, dpi_), main_id::kLocationFrame, frame_font_.get()});
 
   images_.onEnter = [this](int row) { events_.OnImageDoubleClicked(row); };
+  images_.onHotRowChanged = [this] { tips_.Refresh(); };
   images_.Create(
       hwnd,
       {L"LISTBOX", L"Images",

@@ -11,6 +11,7 @@
 #include "gdi.h"
 #include "image_list_box.h"
 #include "main_toolbar.h"
+#include "path_tips.h"
 #include "preview_canvas.h"
 #include "shell_dialogs.h"
 #include "window.h"
@@ -81,11 +82,13 @@ class WinMainView : public MainView {
   HWND Control(int id) const { return GetDlgItem(window_.hwnd(), id); }
   const MainToolbar& toolbar() const { return toolbar_; }
   const PreviewCanvas& preview() const { return preview_; }
+  HWND tips() const { return tips_.hwnd(); }
 
  private:
   void CreateControls();
   void CreateFrames();
   void CreatePreview();
+  void CreateTips();
   void OnCommand(int id, int code);
 
   MainEvents& events_;
@@ -103,6 +106,7 @@ class WinMainView : public MainView {
   MainToolbar toolbar_;
   ImageListBox images_;
   PreviewCanvas preview_;
+  PathTips tips_;
   DialogFocus focus_;
   Window window_;  // last: destroyed first, while its fonts and pictures are still there
 };

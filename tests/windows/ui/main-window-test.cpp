@@ -27,6 +27,8 @@ struct RecordingEvents : MainEvents {
   void OnBrowse() override { Add("browse"); }
   void OnImageSelected(int row) override { Add("select " + std::to_string(row)); }
   void OnImageDoubleClicked(int row) override { Add("apply " + std::to_string(row)); }
+  std::string OnImageTip(int row) override { return "C:\\Pictures\\row " + std::to_string(row); }
+  std::string OnPreviewTip() override { return preview_tip; }
   void OnPreviewToggled(bool checked) override { Add(checked ? "preview on" : "preview off"); }
   void OnDisplayModeChosen(int row) override { Add("mode " + std::to_string(row)); }
   void OnDisplaySettings() override { Add("display settings"); }
@@ -36,6 +38,7 @@ struct RecordingEvents : MainEvents {
   void OnEndSession() override { Add("end session"); }
   void Add(std::string event) { events.push_back(std::move(event)); }
   std::vector<std::string> events;
+  std::string preview_tip;
 };
 
 RECT ClientRectOf(HWND control) {
@@ -175,6 +178,38 @@ TEST_F(MainWindowTest, EnterOnARowAppliesIt) {
   PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   loop_.Yield();
   EXPECT_EQ(events_.events, std::vector<std::string>{"apply 1"});
+}
+
+// What a tip over `control` would show now, asked of the tips as they ask when one shows.
+std::wstring TipText(HWND tips, HWND owner, HWND control) {
+  wchar_t text[512] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = owner;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text;
+  SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  return tool.lpszText ? tool.lpszText : L"";
+}
+
+// The rows show names; the tips give the logic's full path of the row under the mouse and of
+// the preview, or nothing where it has none.
+TEST_F(MainWindowTest, TipsShowWhatTheLogicGivesWhenTheyShow) {
+  view_.SetImages({"a", "b"});
+  view_.Show();
+  const HWND list = Control(main_id::kImageList);
+  const int row_height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(5, row_height + row_height / 2));
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"C:\\Pictures\\row 1");
+  SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(5, row_height / 2));
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"C:\\Pictures\\row 0");
+  SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(5, row_height * 5));
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"") << "below the rows";
+
+  const HWND preview = view_.preview().hwnd();
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), preview), L"");
+  events_.preview_tip = "C:\\Pictures\\shown.jpg";
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), preview), L"C:\\Pictures\\shown.jpg");
 }
 
 TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
