@@ -157,7 +157,7 @@ void WinMainView::CreatePreview() {
 
 void WinMainView::OnCommand(int id, int code) {
   if (const int index = MainToolbar::IndexOf(id)) {
-    events_.OnToolbarClick(index, toolbar_.IsPressed(index));
+    events_.OnToolbarClick(index, toolbar_.StateAfterCommand(index));
     return;
   }
   const HWND control = Control(id);

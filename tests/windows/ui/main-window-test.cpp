@@ -212,6 +212,28 @@ TEST_F(MainWindowTest, TipsShowWhatTheLogicGivesWhenTheyShow) {
   EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), preview), L"C:\\Pictures\\shown.jpg");
 }
 
+// Whatever sends a check button's command, the button turns and the logic is told the state it
+// shows: a click turns it first; a bare command (as an accessibility tool's action may send
+// it) is turned here.
+TEST_F(MainWindowTest, CheckButtonsReportTheStateTheyShow) {
+  view_.Show();
+  const HWND toolbar = view_.toolbar().hwnd();
+  const auto command = [&](int index) {
+    SendMessageW(view_.hwnd(), WM_COMMAND, kToolbarIdBase + index,
+                 reinterpret_cast<LPARAM>(toolbar));
+  };
+  view_.SetButtonPressed(toolbar::kStartup, true);
+  command(toolbar::kStartup);
+  Click(toolbar, CentreOfButton(toolbar, toolbar::kStartup));
+  command(toolbar::kRandom);
+  command(toolbar::kAbout);
+  EXPECT_EQ(events_.events, (std::vector<std::string>{"toolbar 9 released", "toolbar 9 pressed",
+                                                      "toolbar 4 pressed", "toolbar 10 released"}));
+  EXPECT_TRUE(view_.toolbar().IsPressed(toolbar::kStartup));
+  EXPECT_TRUE(view_.toolbar().IsPressed(toolbar::kRandom));
+  EXPECT_FALSE(view_.toolbar().IsPressed(toolbar::kAbout));
+}
+
 TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
   view_.Show();
   const HWND toolbar = view_.toolbar().hwnd();
