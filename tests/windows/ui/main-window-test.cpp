@@ -252,8 +252,8 @@ TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
 }
 
 // The system's dialogs are modal: found and answered from inside their own loop, with the
-// button `command`, as soon as they show. One the answer left open is cancelled, so that a
-// failing test does not hang.
+// button `command`, once they show (the window exists before the dialog is ready). One the
+// answer left open is cancelled, so that a failing test does not hang.
 void AnswerDialogWith(WPARAM command) {
   static WPARAM answer;
   static bool answered;
@@ -262,7 +262,7 @@ void AnswerDialogWith(WPARAM command) {
   SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
     const HWND dialog = FindWindowW(L"#32770", nullptr);
     if (!dialog && answered) KillTimer(nullptr, id);
-    if (!dialog) return;
+    if (!dialog || !IsWindowVisible(dialog)) return;
     PostMessageW(dialog, WM_COMMAND, answered ? IDCANCEL : answer, 0);
     answered = true;
   });
