@@ -29,8 +29,22 @@ std::wstring WithoutTrailingSlash(std::wstring folder) {
   return folder;
 }
 
-int CALLBACK SelectStart(HWND dialog, UINT message, LPARAM, LPARAM start) {
-  if (message == BFFM_INITIALIZED && start) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
+// The folder the dialog opens with selected, and whether the dialog has selected anything.
+struct Start {
+  std::wstring folder;
+  bool selected = false;
+};
+
+// Selects the start folder as the dialog opens. When that selects nothing (Wine's dialog at
+// times finds no path while it is still being made) it is asked again from the dialog's loop.
+int CALLBACK SelectStart(HWND dialog, UINT message, LPARAM, LPARAM data) {
+  auto* start = reinterpret_cast<Start*>(data);
+  if (message == BFFM_SELCHANGED) start->selected = true;
+  if (message != BFFM_INITIALIZED) return 0;
+  const auto folder = reinterpret_cast<LPARAM>(start->folder.c_str());
+  start->selected = false;
+  SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, folder);
+  if (!start->selected) PostMessageW(dialog, BFFM_SETSELECTIONW, TRUE, folder);
   return 0;
 }
 
@@ -61,13 +75,15 @@ void OpenAt(IFileOpenDialog* dialog, const std::wstring& start) {
 
 std::string BrowseForFolder(HWND owner, const std::string& prompt, const std::string& start) {
   const std::wstring title = Widen(prompt);
-  const std::wstring folder = WithoutTrailingSlash(Widen(start));
+  Start selection{WithoutTrailingSlash(Widen(start))};
   BROWSEINFOW info{};
   info.hwndOwner = owner;
   info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS;
-  info.lpfn = SelectStart;
-  if (!folder.empty() && IsFolder(folder)) info.lParam = reinterpret_cast<LPARAM>(folder.c_str());
+  if (!selection.folder.empty() && IsFolder(selection.folder)) {
+    info.lpfn = SelectStart;
+    info.lParam = reinterpret_cast<LPARAM>(&selection);
+  }
   PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
   if (!chosen) return {};
   ComPtr<IShellItem> item;
