@@ -12,6 +12,7 @@ namespace vellumo {
 namespace {
 
 constexpr std::string_view kBitmapName = "vellumo.bmp";
+constexpr std::string_view kOwnFolder = "Vellumo";
 
 std::string Join(std::string folder, std::string_view name) {
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
@@ -65,10 +66,16 @@ std::string BitmapPathFor(const std::string& exe_folder) {
 std::string FallbackBitmapPath() {
   const std::string local = LocalAppDataFolder();
   if (local.empty()) return {};
-  const std::string own = Join(local, "Vellumo");
+  const std::string own = Join(local, kOwnFolder);
   if (!CreateDirectoryW(Widen(own).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
     return {};
   return Join(own, kBitmapName);
+}
+
+std::string LogPath() {
+  const std::string local = LocalAppDataFolder();
+  if (local.empty()) return {};
+  return Join(Join(local, kOwnFolder), "vellumo.log");
 }
 
 }  // namespace vellumo

@@ -21,4 +21,8 @@ std::string BitmapPathFor(const std::string& exe_folder);
 // refuses the bitmap. Empty when that folder cannot be had.
 std::string FallbackBitmapPath();
 
+// vellumo.log in %LOCALAPPDATA%\Vellumo, where a run says what it could not do; neither the
+// file nor its folder is created here. Empty when that folder cannot be had.
+std::string LogPath();
+
 }  // namespace vellumo

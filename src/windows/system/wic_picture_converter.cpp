@@ -18,7 +18,10 @@
 #include "partial_files.h"
 #include "platform/bitmap_file.h"
 #include "platform/upright_rows.h"
+#include "system_message.h"
 #include "utf.h"
+#include "watched_file_stream.h"
+#include "wic_failure.h"
 #include "wic_orientation.h"
 
 namespace vellumo {
@@ -39,6 +42,7 @@ constexpr size_t kStripBytes = size_t{4} << 20;
 // colour table (black without one). Any other picture is its frame.
 struct Source {
   ComPtr<IWICImagingFactory> factory;
+  ComPtr<WatchedFileStream> file;  // read through this, so a failure can say why
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
   ComPtr<IWICFormatConverter> converter;
@@ -66,17 +70,19 @@ void PlaceOnGifScreen(Source& source) {
   std::copy_n(screen->background, 3, source.background);
 }
 
-bool OpenSource(const std::wstring& picture, Source& source) {
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(source.factory.out()))))
-    return false;
-  if (FAILED(source.factory->CreateDecoderFromFilename(picture.c_str(), nullptr, GENERIC_READ,
-                                                       WICDecodeMetadataCacheOnDemand,
-                                                       source.decoder.out())))
-    return false;
-  if (FAILED(source.decoder->GetFrame(0, source.frame.out()))) return false;
-  if (FAILED(source.frame->GetSize(&source.frame_width, &source.frame_height))) return false;
+HRESULT OpenSource(const std::wstring& picture, Source& source) {
+  HRESULT result =
+      CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                       IID_IWICImagingFactory, reinterpret_cast<void**>(source.factory.out()));
+  if (FAILED(result)) return result;
+  result = WatchedFileStream::Open(picture, source.file.out());
+  if (FAILED(result)) return result;
+  result = source.factory->CreateDecoderFromStream(
+      source.file.get(), nullptr, WICDecodeMetadataCacheOnDemand, source.decoder.out());
+  if (FAILED(result)) return result;
+  if (FAILED(result = source.decoder->GetFrame(0, source.frame.out()))) return result;
+  if (FAILED(result = source.frame->GetSize(&source.frame_width, &source.frame_height)))
+    return result;
   source.width = source.frame_width;
   source.height = source.frame_height;
   PlaceOnGifScreen(source);
@@ -87,13 +93,23 @@ bool OpenSource(const std::wstring& picture, Source& source) {
   // Refused before anything is allocated or written.
   if (!IsSensibleBitmapSize(source.width, source.height) ||
       !IsSensibleBitmapSize(source.frame_width, source.frame_height))
-    return false;
-  if (FAILED(source.factory->CreateFormatConverter(source.converter.out()))) return false;
+    return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
+  if (FAILED(result = source.factory->CreateFormatConverter(source.converter.out()))) return result;
   // Alpha only where it means transparency: a 32-bit bitmap's fourth byte is often just unused.
   const WICPixelFormatGUID format =
       source.transparency ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat32bppBGR;
-  return SUCCEEDED(source.converter->Initialize(source.frame.get(), format, WICBitmapDitherTypeNone,
-                                                nullptr, 0.0, WICBitmapPaletteTypeCustom));
+  return source.converter->Initialize(source.frame.get(), format, WICBitmapDitherTypeNone, nullptr,
+                                      0.0, WICBitmapPaletteTypeCustom);
+}
+
+// Why the picture gave nothing. Without WIC itself no picture would do.
+ConversionFailure PictureFailure(HRESULT result, const Source& source) {
+  if (!source.factory) return {false, SystemMessageOf(result)};
+  if (!source.file) {
+    const std::string words = SystemMessageOf(result);
+    return {true, words.empty() ? "cannot be read" : words};
+  }
+  return {true, DecodeFailure(result, *source.file.get())};
 }
 
 // The rows and columns of the picture the frame covers: [first, last), clipped to the picture.
@@ -124,7 +140,8 @@ void Compose(const Source& source, Span columns, const uint8_t* frame_row,
   }
 }
 
-bool CopyRows(Source& source, UprightRows& out) {
+// The decoder's failure, or E_ABORT when `out` refused a row.
+HRESULT CopyRows(Source& source, UprightRows& out) {
   const size_t stride = size_t{source.frame_width} * 4;
   const size_t strip_rows = std::clamp<size_t>(kStripBytes / stride, 1, kStripRows);
   const Span columns = Covered(source.left, source.frame_width, source.width);
@@ -134,68 +151,120 @@ bool CopyRows(Source& source, UprightRows& out) {
   for (UINT y = 0; y < source.height;) {
     if (!rows_covered.Holds(y)) {
       FillBackground(source, row);
-      if (!out.OnRow(static_cast<int>(y), row)) return false;
+      if (!out.OnRow(static_cast<int>(y), row)) return E_ABORT;
       ++y;
       continue;
     }
     const UINT rows = static_cast<UINT>(std::min<size_t>(strip_rows, rows_covered.last - y));
     const WICRect rect{0, static_cast<INT>(y - source.top), static_cast<INT>(source.frame_width),
                        static_cast<INT>(rows)};
-    if (FAILED(source.converter->CopyPixels(&rect, static_cast<UINT>(stride),
-                                            static_cast<UINT>(stride * rows), strip.data())))
-      return false;
+    const HRESULT copied = source.converter->CopyPixels(
+        &rect, static_cast<UINT>(stride), static_cast<UINT>(stride * rows), strip.data());
+    if (FAILED(copied)) return copied;
     for (UINT r = 0; r < rows; ++r) {
       Compose(source, columns, strip.data() + r * stride, row);
-      if (!out.OnRow(static_cast<int>(y + r), row)) return false;
+      if (!out.OnRow(static_cast<int>(y + r), row)) return E_ABORT;
     }
     y += rows;
   }
-  return true;
+  return S_OK;
 }
 
-// The bitmap of the picture turned upright; its size in `written`.
-bool WriteBitmap(Source& source, const std::filesystem::path& temp, PixelSize& written) {
-  BitmapFile out;
-  const SizeHandler on_size = [&](PixelSize size) {
-    written = size;
-    return out.Open(temp, size.width, size.height);
-  };
+// The wallpaper file's place refused it: no picture mends that. `error` is the system's last
+// error, 0 when it gave none.
+ConversionFailure PlaceFailure(DWORD error, const char* otherwise) {
+  const std::string words = error != 0 ? SystemMessage(error) : std::string();
+  return {false, words.empty() ? otherwise : words};
+}
+
+// The bitmap file, noting why the first call that failed did: the system's last error right
+// after it, 0 when the system gave none.
+class BitmapWriter {
+ public:
+  bool Open(const std::filesystem::path& path, PixelSize size) {
+    written_ = size;
+    SetLastError(0);
+    return Noted(file_.Open(path, size.width, size.height));
+  }
+  bool WriteRow(int y, std::span<const uint8_t> row) {
+    SetLastError(0);
+    return Noted(file_.WriteRow(y, row));
+  }
+  bool Close() {
+    SetLastError(0);
+    return Noted(file_.Close());
+  }
+
+  PixelSize written() const { return written_; }
+  bool failed() const { return failed_; }
+  ConversionFailure Failure() const { return PlaceFailure(error_, "write error"); }
+
+ private:
+  bool Noted(bool ok) {
+    if (ok || failed_) return ok;
+    failed_ = true;
+    error_ = GetLastError();
+    return false;
+  }
+
+  BitmapFile file_;
+  PixelSize written_;
+  bool failed_ = false;
+  DWORD error_ = 0;
+};
+
+// The bitmap of the picture turned upright. When it fails, `out` knows whether writing did;
+// otherwise the picture was at fault, and the HRESULT says why.
+HRESULT WriteBitmap(Source& source, const std::filesystem::path& temp, BitmapWriter& out) {
+  const SizeHandler on_size = [&](PixelSize size) { return out.Open(temp, size); };
   const RowHandler on_row = [&](int y, std::span<const uint8_t> row) {
     return out.WriteRow(y, row);
   };
   UprightRows upright(on_size, on_row);
   upright.SetOrientation(source.orientation);
+  // Refused by the file (which `out` notes), or too large to hold for turning.
   if (!upright.OnSize({static_cast<int>(source.width), static_cast<int>(source.height)})) {
     out.Close();
-    return false;
+    return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
   }
-  const bool copied = CopyRows(source, upright) && upright.Finish();
-  return out.Close() && copied;
+  HRESULT result = CopyRows(source, upright);
+  // Turned pictures are held whole and written only now: a refusal here is a lack of memory.
+  if (SUCCEEDED(result) && !upright.Finish()) result = WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
+  if (!out.Close() && SUCCEEDED(result)) result = E_ABORT;
+  return result;
 }
 
 // A picture may be very wide: its strip buffer can then be more than the system can give.
-bool WriteBitmapSafely(Source& source, const std::filesystem::path& temp, PixelSize& written) {
+HRESULT WriteBitmapSafely(Source& source, const std::filesystem::path& temp, BitmapWriter& out) {
   try {
-    return WriteBitmap(source, temp, written);
+    return WriteBitmap(source, temp, out);
   } catch (const std::bad_alloc&) {
-    return false;
+    return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
   }
 }
 
 // Decodes into a new temporary file next to `target`; returns its path and the picture's size,
-// or nothing (and no file) on failure.
+// or nothing (and no file) on failure, with the reason in `failure`.
 std::optional<PixelSize> Convert(const std::wstring& picture, const std::filesystem::path& target,
-                                 std::filesystem::path& temp) {
+                                 std::filesystem::path& temp, ConversionFailure& failure) {
   Source source;
-  if (!OpenSource(picture, source)) return std::nullopt;
-  temp = CreatePartialFile(target);
-  if (temp.empty()) return std::nullopt;
-  PixelSize written;
-  if (!WriteBitmapSafely(source, temp, written)) {
-    DeleteFileW(temp.c_str());
+  if (const HRESULT opened = OpenSource(picture, source); FAILED(opened)) {
+    failure = PictureFailure(opened, source);
     return std::nullopt;
   }
-  return written;
+  SetLastError(0);
+  temp = CreatePartialFile(target);
+  if (temp.empty()) {
+    failure = PlaceFailure(GetLastError(), "cannot create the wallpaper file");
+    return std::nullopt;
+  }
+  BitmapWriter out;
+  const HRESULT written = WriteBitmapSafely(source, temp, out);
+  if (SUCCEEDED(written)) return out.written();
+  // A write that failed is the folder's fault even when the picture's rows stopped for it.
+  failure = out.failed() ? out.Failure() : PictureFailure(written, source);
+  DeleteFileW(temp.c_str());
+  return std::nullopt;
 }
 
 }  // namespace
@@ -203,14 +272,21 @@ std::optional<PixelSize> Convert(const std::wstring& picture, const std::filesys
 std::optional<WrittenBitmap> WicPictureConverter::ConvertToBitmap(const std::string& picture,
                                                                   const std::string& bitmap,
                                                                   ConversionFailure& failure) {
-  failure = {true, "cannot be converted"};
-  if (picture.empty() || bitmap.empty()) return std::nullopt;
+  if (picture.empty()) {
+    failure = {true, "no file named"};
+    return std::nullopt;
+  }
+  if (bitmap.empty()) {
+    failure = {false, "no place for the wallpaper file"};
+    return std::nullopt;
+  }
   const std::filesystem::path target(LongPathForm(Widen(bitmap)));
   std::filesystem::path temp;
   // The decoder has let go of the picture by now: it may be the old bitmap itself.
-  const auto size = Convert(LongPathForm(Widen(picture)), target, temp);
+  const auto size = Convert(LongPathForm(Widen(picture)), target, temp, failure);
   if (!size) return std::nullopt;
   if (!ReplaceFile(temp, target)) {
+    failure = PlaceFailure(GetLastError(), "cannot replace the wallpaper file");
     DeleteFileW(temp.c_str());
     return std::nullopt;
   }

@@ -33,7 +33,9 @@ struct AboutLayout {
 AboutLayout LayoutAbout(int dpi) {
   AboutLayout layout{};
   layout.client = SIZE{Scale(242, dpi), Scale(163, dpi)};
-  layout.product = ScaledRect(6, 0, 209, 79, dpi);
+  // The product's text is centred in (6, 0, 209, 79); this band has the same centre, so the
+  // text lands on the same pixels, and stays clear of the version's box.
+  layout.product = ScaledRect(6, 16, 209, 47, dpi);
   layout.version = ScaledRect(198, 63, 35, 13, dpi);
   layout.credit = ScaledRect(78, 99, 170, 25, dpi);
   layout.link = ScaledRect(99, 126, 131, 19, dpi);
@@ -57,6 +59,7 @@ class AboutBox {
 
  private:
   void CreateControls();
+  void CreateLabels();
   void Paint(HDC dc, const RECT& client);
   void DrawLink(const DRAWITEMSTRUCT& item);
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
@@ -106,7 +109,21 @@ AboutBox::AboutBox(HWND owner, WinEventLoop& loop, const LinkOpener& open_link)
   InitFocusCues(window_.hwnd());
 }
 
+// The texts are static controls, drawn as the system draws them, so that a screen reader finds
+// them as the window's children.
+void AboutBox::CreateLabels() {
+  const HWND hwnd = window_.hwnd();
+  CreateChild(hwnd,
+              {L"STATIC", Widen(about_text::kProduct), SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
+               layout_.product, 0, product_font_.get()});
+  CreateChild(hwnd, {L"STATIC", Widen(about_text::kVersion), SS_RIGHT | SS_NOPREFIX, 0,
+                     layout_.version, 0, version_font_.get()});
+  CreateChild(hwnd, {L"STATIC", Widen(about_text::kCredit), SS_CENTER | SS_NOPREFIX, 0,
+                     layout_.credit, 0, credit_font_.get()});
+}
+
 void AboutBox::CreateControls() {
+  CreateLabels();
   const HWND hwnd = window_.hwnd();
   // The link is a button drawn as text: it takes the focus, draws a focus rectangle, and Space
   // presses it; a screen reader names it by its text.
@@ -124,11 +141,6 @@ void AboutBox::Paint(HDC dc, const RECT& client) {
     DrawIconEx(dc, image.left, image.top, icon_.get(), image.right - image.left,
                image.bottom - image.top, 0, nullptr, DI_NORMAL);
   }
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
-  DrawLabel(dc, product_font_, about_text::kProduct, layout_.product, DT_CENTER | DT_VCENTER);
-  DrawLabel(dc, version_font_, about_text::kVersion, layout_.version, DT_RIGHT | DT_TOP);
-  DrawLabel(dc, credit_font_, about_text::kCredit, layout_.credit, DT_CENTER | DT_TOP);
 }
 
 void AboutBox::DrawLink(const DRAWITEMSTRUCT& item) {
@@ -143,6 +155,12 @@ void AboutBox::DrawLink(const DRAWITEMSTRUCT& item) {
 }
 
 std::optional<LRESULT> AboutBox::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_CTLCOLORSTATIC) {
+    const auto dc = reinterpret_cast<HDC>(wparam);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_3DFACE));
+  }
   if (message == WM_DRAWITEM) {
     const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
     if (item.hwndItem != link_) return std::nullopt;

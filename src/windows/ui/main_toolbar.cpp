@@ -1,7 +1,6 @@
 #include "main_toolbar.h"
 
 #include "res/resource.h"
-#include "ui/toolbar.h"
 #include "utf.h"
 
 namespace vellumo {
@@ -136,7 +135,7 @@ bool MainToolbar::OnKey(WPARAM key) {
     return true;
   }
   if (key != VK_SPACE && key != VK_RETURN) return false;
-  if (button.fsStyle & BTNS_CHECK) SetPressed(index, !IsPressed(index));
+  // Only the command: whoever handles it turns a check button (StateAfterCommand).
   SendMessageW(GetParent(hwnd_), WM_COMMAND, button.idCommand, reinterpret_cast<LPARAM>(hwnd_));
   return true;
 }
@@ -146,6 +145,12 @@ void MainToolbar::OpenSourceMenu() {
   SendMessageW(hwnd_, TB_GETRECT, CommandId(toolbar::kSource), reinterpret_cast<LPARAM>(&button));
   const int entry = ShowSourceMenu(button);
   if (entry > 0 && on_menu_) on_menu_(entry);
+}
+
+bool MainToolbar::IsCheck(int index) {
+  for (const ToolbarButton& button : kToolbarButtons)
+    if (button.index == index) return button.kind == ButtonKind::kCheck;
+  return false;
 }
 
 int MainToolbar::IndexOf(int command_id) {
@@ -159,6 +164,18 @@ bool MainToolbar::IsPressed(int index) const {
 
 void MainToolbar::SetPressed(int index, bool pressed) {
   SendMessageW(hwnd_, TB_CHECKBUTTON, CommandId(index), MAKELPARAM(pressed ? TRUE : FALSE, 0));
+  if (IndexOf(CommandId(index))) known_[index] = pressed;
+}
+
+bool MainToolbar::StateAfterCommand(int index) {
+  if (!IndexOf(CommandId(index))) return false;
+  bool pressed = IsPressed(index);
+  if (IsCheck(index) && pressed == known_[index]) {
+    pressed = !pressed;
+    SetPressed(index, pressed);
+  }
+  known_[index] = pressed;
+  return pressed;
 }
 
 void MainToolbar::SetImage(int index, int image) {

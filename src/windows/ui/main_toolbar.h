@@ -4,9 +4,12 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "ui/toolbar.h"
 
 namespace vellumo {
 
@@ -30,8 +33,14 @@ class MainToolbar {
 
   // The button index of a WM_COMMAND id from the toolbar, or 0.
   static int IndexOf(int command_id);
+  static bool IsCheck(int index);
   bool IsPressed(int index) const;
   void SetPressed(int index, bool pressed);
+  // The state a button's command leaves it in, to report with the command. The toolbar turns a
+  // check button over before the command of a click or a key; a command that comes without
+  // that (an accessibility tool's action may send just the command) turns it here, so that
+  // every press turns the button and the state reported is the one shown.
+  bool StateAfterCommand(int index);
   // 1-based, like the images of the toolbar's image list.
   void SetImage(int index, int image);
   int Image(int index) const;
@@ -51,6 +60,8 @@ class MainToolbar {
   HIMAGELIST images_ = nullptr;
   std::function<void(int)> on_menu_;
   std::vector<std::wstring> captions_;  // the buttons point into these
+  // Each button's state as last set or reported, by index.
+  std::array<bool, kToolbarButtons.size() + 1> known_{};
 };
 
 // The side of the toolbar images drawn for a dpi: 32, 48 or 64 pixels.

@@ -1,9 +1,6 @@
 #include "main_window.h"
 
-#include <shlobj.h>
-
 #include "about_dialog.h"
-#include "com_ptr.h"
 #include "controls.h"
 #include "ratio_dialog.h"
 #include "res/resource.h"
@@ -36,32 +33,10 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 
 }  // namespace
 
-std::string BrowseForFolder(HWND owner, const std::string& prompt, const std::string& /*start*/) {
-  const std::wstring title = Widen(prompt);
-  BROWSEINFOW info{};
-  info.hwndOwner = owner;
-  info.lpszTitle = title.c_str();
-  info.ulFlags = BIF_RETURNONLYFSDIRS;
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-  if (!chosen) return {};
-  // Through a shell item rather than a MAX_PATH buffer: a deep folder comes back whole.
-  std::string path;
-  ComPtr<IShellItem> item;
-  if (SUCCEEDED(
-          SHCreateItemFromIDList(chosen, IID_IShellItem, reinterpret_cast<void**>(item.out())))) {
-    wchar_t* name = nullptr;
-    if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &name)) && name) {
-      path = Narrow(name);
-      CoTaskMemFree(name);
-    }
-  }
-  CoTaskMemFree(chosen);
-  return path;
-}
-
 WinMainView::WinMainView(MainEvents& events, WinEventLoop& loop, MainDialogs dialogs)
     : events_(events), loop_(loop), dialogs_(std::move(dialogs)), dpi_(loop.ScreenDpi()) {
   if (!dialogs_.browse_for_folder) dialogs_.browse_for_folder = vellumo::BrowseForFolder;
+  if (!dialogs_.browse_for_picture) dialogs_.browse_for_picture = vellumo::BrowseForPicture;
   frame_font_ = CreateArial(layout::kFramePoints, dpi_, true);
   button_font_ = CreateArial(layout::kButtonPoints, dpi_, true);
   source_font_ = CreateArial(layout::kSourcePoints, dpi_, false);
@@ -81,7 +56,10 @@ WinMainView::WinMainView(MainEvents& events, WinEventLoop& loop, MainDialogs dia
   args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELLUMO));
   args.loop = &loop;
   window_.onCommand = [this](int id, int code, HWND) { OnCommand(id, code); };
-  window_.onNotify = [this](const NMHDR& header) { return toolbar_.OnNotify(header); };
+  window_.onNotify = [this](const NMHDR& header) -> LRESULT {
+    if (tips_.OnNotify(header)) return 0;
+    return toolbar_.OnNotify(header);
+  };
   window_.onClose = [this] { events_.OnCancel(); };
   window_.onMessage = [this](UINT message, WPARAM wparam, LPARAM) -> std::optional<LRESULT> {
     // Sent with TRUE once the session really ends; the process is ended after the answer.
@@ -94,7 +72,20 @@ WinMainView::WinMainView(MainEvents& events, WinEventLoop& loop, MainDialogs dia
   if (!window_.Create(args)) return;
   SendMessageW(window_.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(message_font_.get()), FALSE);
   CreateControls();
+  CreateTips();
   InitFocusCues(window_.hwnd());
+}
+
+// The full path of a row, and of the previewed picture: the rows show only names.
+void WinMainView::CreateTips() {
+  tips_.Create(window_.hwnd(), [this](HWND control) -> std::string {
+    if (control == preview_.hwnd()) return events_.OnPreviewTip();
+    if (control == images_.hwnd() && images_.hot_row() >= 0)
+      return events_.OnImageTip(images_.hot_row());
+    return {};
+  });
+  tips_.Add(images_.hwnd());
+  tips_.Add(preview_.hwnd());
 }
 
 // Created in tab order; a control that lies over another comes before it, so that it stays on
@@ -133,17 +124,19 @@ void WinMainView::CreateFrames() {
   CreateChild(hwnd,
               {L"EDIT", L"", ES_AUTOHSCROLL | ES_READONLY | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE,
                At(layout::kSourceText, dpi_, location), main_id::kSourceText, source_font_.get()});
-  const HWND browse =
-      CreateChild(hwnd, {L"BUTTON", L"Browse for the source folder", BS_ICON | WS_TABSTOP, 0,
-                         At(layout::kBrowse, dpi_, location), main_id::kBrowse});
+  const HWND browse = CreateChild(hwnd, {L"BUTTON", L"Browse for the source", BS_ICON | WS_TABSTOP,
+                                         0, At(layout::kBrowse, dpi_, location), main_id::kBrowse});
   SendMessageW(browse, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(browse_icon_.get()));
   CreateChild(hwnd, {L"BUTTON", Widen(main_text::kLocation), BS_GROUPBOX | WS_CLIPSIBLINGS, 0,
                      At(layout::kLocationFrame, dpi_), main_id::kLocationFrame, frame_font_.get()});
 
-  CreateChild(hwnd, {L"LISTBOX", L"Images",
-                     LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-                     WS_EX_CLIENTEDGE, At(layout::kImageList, dpi_, Corner(layout::kImagesFrame)),
-                     main_id::kImageList});
+  images_.onEnter = [this](int row) { events_.OnImageDoubleClicked(row); };
+  images_.onHotRowChanged = [this] { tips_.Refresh(); };
+  images_.Create(
+      hwnd,
+      {L"LISTBOX", L"Images",
+       LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE,
+       At(layout::kImageList, dpi_, Corner(layout::kImagesFrame)), main_id::kImageList});
   CreateChild(hwnd, {L"BUTTON", L"Images (0)", BS_GROUPBOX | WS_CLIPSIBLINGS, 0,
                      At(layout::kImagesFrame, dpi_), main_id::kImagesFrame, frame_font_.get()});
 }
@@ -164,7 +157,7 @@ void WinMainView::CreatePreview() {
 
 void WinMainView::OnCommand(int id, int code) {
   if (const int index = MainToolbar::IndexOf(id)) {
-    events_.OnToolbarClick(index, toolbar_.IsPressed(index));
+    events_.OnToolbarClick(index, toolbar_.StateAfterCommand(index));
     return;
   }
   const HWND control = Control(id);
@@ -314,6 +307,10 @@ std::optional<AutoThresholds> WinMainView::EditThresholds(AutoThresholds current
 
 std::string WinMainView::BrowseForFolder(const std::string& prompt, const std::string& start) {
   return dialogs_.browse_for_folder(window_.hwnd(), prompt, start);
+}
+
+std::string WinMainView::BrowseForPicture(const std::string& prompt, const std::string& start) {
+  return dialogs_.browse_for_picture(window_.hwnd(), prompt, start);
 }
 
 }  // namespace vellumo

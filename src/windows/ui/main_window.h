@@ -9,8 +9,11 @@
 #include "dialog.h"
 #include "event_loop.h"
 #include "gdi.h"
+#include "image_list_box.h"
 #include "main_toolbar.h"
+#include "path_tips.h"
 #include "preview_canvas.h"
+#include "shell_dialogs.h"
 #include "window.h"
 
 namespace vellumo {
@@ -36,13 +39,11 @@ inline constexpr int kSave = 213;
 
 // The dialogs frmMain opens, replaceable so that tests need not drive a system dialog.
 struct MainDialogs {
-  std::function<std::string(HWND owner, const std::string& prompt, const std::string& start)>
-      browse_for_folder;
+  using Browse =
+      std::function<std::string(HWND owner, const std::string& prompt, const std::string& start)>;
+  Browse browse_for_folder;
+  Browse browse_for_picture;
 };
-
-// The shell's folder dialog: only file-system folders; the chosen folder's path (of any
-// length) or empty.
-std::string BrowseForFolder(HWND owner, const std::string& prompt, const std::string& start);
 
 // frmMain: the settings window. It is created hidden, for the settings logic of both runs, and
 // shown only in an interactive run.
@@ -75,16 +76,19 @@ class WinMainView : public MainView {
   void ShowAbout() override;
   std::optional<AutoThresholds> EditThresholds(AutoThresholds current) override;
   std::string BrowseForFolder(const std::string& prompt, const std::string& start) override;
+  std::string BrowseForPicture(const std::string& prompt, const std::string& start) override;
 
   HWND hwnd() const { return window_.hwnd(); }
   HWND Control(int id) const { return GetDlgItem(window_.hwnd(), id); }
   const MainToolbar& toolbar() const { return toolbar_; }
   const PreviewCanvas& preview() const { return preview_; }
+  HWND tips() const { return tips_.hwnd(); }
 
  private:
   void CreateControls();
   void CreateFrames();
   void CreatePreview();
+  void CreateTips();
   void OnCommand(int id, int code);
 
   MainEvents& events_;
@@ -100,7 +104,9 @@ class WinMainView : public MainView {
   Icon browse_icon_;
   Icon settings_icon_;
   MainToolbar toolbar_;
+  ImageListBox images_;
   PreviewCanvas preview_;
+  PathTips tips_;
   DialogFocus focus_;
   Window window_;  // last: destroyed first, while its fonts and pictures are still there
 };

@@ -6,6 +6,7 @@
 #include "app_paths.h"
 #include "command_line.h"
 #include "event_loop.h"
+#include "log_file_report.h"
 #include "partial_files.h"
 #include "registry_settings_store.h"
 #include "run_at_logon.h"
@@ -34,7 +35,8 @@ int RunProgram() {
   WinEventLoop loop;
   WinViews views(loop);
   RegistryRunAtLogon startup;
-  NoRunReport report;
+  // No console to tell: what a run could not do goes to a log file.
+  LogFileReport report(LogPath());
   Platform platform{settings,
                     files,
                     pictures,
@@ -55,8 +57,9 @@ int RunProgram() {
     if (lock.state() == RunLock::State::kHeld) {
       RemoveStalePartials(platform.bitmap_path);
       RemoveStalePartials(platform.bitmap_fallback_path);
+      RemoveStalePartials(LogPath());
     }
-    // Silent either way; the exit code is for whoever started the run.
+    // The exit code is for whoever started the run; why it failed is in the log.
     return ExitCode(RunBackground(platform));
   }
   RunInteractive(platform);

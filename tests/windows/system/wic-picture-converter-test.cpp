@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "long_path.h"
+#include "system_message.h"
 #include "test_folder.h"
 #include "test_pictures.h"
 #include "utf.h"
@@ -124,12 +125,16 @@ class WicPictureConverterTest : public ::testing::Test {
     return bitmap;
   }
 
-  // The converter must refuse the picture and leave the old bitmap and the folder as they were.
-  void ExpectRefused(const std::string& picture) {
+  // The converter must refuse the picture, blame it for the reason given, and leave the old
+  // bitmap and the folder as they were.
+  void ExpectRefused(const std::string& picture, const std::string& reason) {
     const std::string old_bitmap = "the previous wallpaper bitmap";
     folder_.AddFile("vellumo.bmp", old_bitmap);
     const auto names = folder_.Names();
-    EXPECT_EQ(converter_.ConvertToBitmap(picture, target_), std::nullopt) << picture;
+    ConversionFailure failure;
+    EXPECT_EQ(converter_.ConvertToBitmap(picture, target_, failure), std::nullopt) << picture;
+    EXPECT_TRUE(failure.picture_at_fault) << picture;
+    EXPECT_EQ(failure.reason, reason) << picture;
     EXPECT_EQ(test::ReadAll(target_), old_bitmap);
     EXPECT_EQ(folder_.Names(), names) << "a temporary file was left behind";
   }
@@ -263,37 +268,72 @@ TEST_F(WicPictureConverterTest, ConvertsInAFolderTreeDeeperThanMaxPath) {
   EXPECT_EQ(entries.size(), 2u) << "a partial file was left behind";
 }
 
+// In the system's words where it has them, in ours (as on Linux) for what is no picture.
 TEST_F(WicPictureConverterTest, RefusesWhatIsNoPicture) {
-  ExpectRefused(folder_.AddFile("empty.jpg", ""));
-  ExpectRefused(folder_.AddFile("text.gif", "this is only text, not a picture\r\n"));
-  ExpectRefused(folder_ / "missing.bmp");
-  ExpectRefused("");
+  ExpectRefused(folder_.AddFile("empty.jpg", ""), "empty file");
+  ExpectRefused(folder_.AddFile("text.gif", "this is only text, not a picture\r\n"),
+                "not a picture (BMP, JPEG or GIF)");
+  ExpectRefused(folder_ / "missing.bmp", SystemMessage(ERROR_FILE_NOT_FOUND));
+  ExpectRefused(folder_.AddFolder("folder.jpg"), SystemMessage(ERROR_ACCESS_DENIED));
+  ExpectRefused("", "no file named");
 }
 
-TEST_F(WicPictureConverterTest, RefusesTruncatedPictures) {
+TEST_F(WicPictureConverterTest, RefusesTruncatedAndDamagedPictures) {
   const std::string bmp = test::Bmp24(40, 40, Gradient);
-  ExpectRefused(folder_.AddFile("cut.bmp", bmp.substr(0, bmp.size() / 2)));
-  ExpectRefused(folder_.AddFile("headers-only.bmp", bmp.substr(0, 54)));
+  ExpectRefused(folder_.AddFile("cut.bmp", bmp.substr(0, bmp.size() / 2)), "cut short");
+  ExpectRefused(folder_.AddFile("headers-only.bmp", bmp.substr(0, 54)), "cut short");
+  std::string damaged = bmp;
+  damaged[14] = '\xFF';  // the size of the info header: no format has one like it
+  ExpectRefused(folder_.AddFile("damaged.bmp", damaged), "damaged or too large");
 
   const std::string jpeg = folder_ / "whole.jpg";
   ASSERT_TRUE(test::EncodeJpeg(jpeg, 64, 48, Gradient));
   const std::string bytes = test::ReadAll(jpeg);
-  ExpectRefused(folder_.AddFile("cut.jpg", bytes.substr(0, bytes.size() / 3)));
+  ExpectRefused(folder_.AddFile("cut.jpg", bytes.substr(0, bytes.size() / 3)), "cut short");
   const std::string gif = folder_ / "whole.gif";
   ASSERT_TRUE(test::EncodeGif(gif, 64, 48, {kRed, kBlue}, Gradient));
   const std::string gif_bytes = test::ReadAll(gif);
-  ExpectRefused(folder_.AddFile("cut.gif", gif_bytes.substr(0, gif_bytes.size() / 3)));
+  ExpectRefused(folder_.AddFile("cut.gif", gif_bytes.substr(0, gif_bytes.size() / 3)), "cut short");
 }
 
 TEST_F(WicPictureConverterTest, RefusesAnAbsurdSizeBeforeWritingAnything) {
-  ExpectRefused(folder_.AddFile("huge.bmp", test::Bmp24Headers(100000, 100000, 64)));
+  ExpectRefused(folder_.AddFile("huge.bmp", test::Bmp24Headers(100000, 100000, 64)),
+                "damaged or too large");
 }
 
-TEST_F(WicPictureConverterTest, UnwritableTargetChangesNothing) {
+// No picture mends a place that refuses the bitmap: the failure says so, in the system's words.
+TEST_F(WicPictureConverterTest, UnwritableTargetChangesNothingAndIsNotThePicturesFault) {
   const auto source = folder_.AddFile("a.bmp", test::Bmp24(3, 2, Gradient));
+  folder_.AddFolder("vellumo.bmp");  // the partial file is made, the move over it fails
   const auto names = folder_.Names();
-  EXPECT_EQ(converter_.ConvertToBitmap(source, folder_ / "missing\\vellumo.bmp"), std::nullopt);
+  ConversionFailure failure;
+  EXPECT_EQ(converter_.ConvertToBitmap(source, folder_ / "missing\\vellumo.bmp", failure),
+            std::nullopt);
+  EXPECT_FALSE(failure.picture_at_fault);
+  EXPECT_EQ(failure.reason, SystemMessage(ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(converter_.ConvertToBitmap(source, target_, failure), std::nullopt);
+  EXPECT_FALSE(failure.picture_at_fault);
+  EXPECT_EQ(failure.reason, SystemMessage(ERROR_ACCESS_DENIED));
   EXPECT_EQ(folder_.Names(), names);
+  // A phrase to put after a colon, as the system has it for this language.
+  EXPECT_FALSE(failure.reason.empty());
+  EXPECT_EQ(failure.reason.find_last_of(".\r\n"), std::string::npos);
+}
+
+// Only the host can mount the small file system this needs: full-disk-test.sh runs it with
+// VELLUMO_FULL_DISK naming one of 64 KiB.
+TEST_F(WicPictureConverterTest, AFullDiskIsToldAsSuch) {
+  const char* tiny = std::getenv("VELLUMO_FULL_DISK");
+  if (!tiny || !*tiny) GTEST_SKIP() << "run by full-disk-test.sh";
+  const auto source = folder_.AddFile("big.bmp", test::Bmp24(200, 200, Gradient));
+  ConversionFailure failure;
+  EXPECT_EQ(converter_.ConvertToBitmap(source, std::string(tiny) + "\\vellumo.bmp", failure),
+            std::nullopt);
+  EXPECT_FALSE(failure.picture_at_fault);
+  EXPECT_EQ(failure.reason, SystemMessage(ERROR_DISK_FULL));
+  std::vector<DirEntry> left;
+  ASSERT_TRUE(WinFileSystem().List(tiny, left));
+  EXPECT_TRUE(left.empty()) << "a partial file was left behind";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <functional>
 #include <string>
@@ -246,6 +247,79 @@ TEST(AboutDialogTest, LinkOpensTheAddressEachTimeAndEscapeCloses) {
                       });
   RunAboutBox(nullptr, loop, [&](const std::wstring& address) { opened.push_back(address); });
   EXPECT_EQ(opened, std::vector<std::wstring>(3, Widen(about_text::kMakerAddress)));
+}
+
+IAccessible* ClientObject(HWND window) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                        __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
+    return nullptr;
+  return object;
+}
+
+// The name of a shown object, empty for a hidden one.
+std::wstring ShownName(IAccessible* object) {
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  VARIANT state{};
+  if (FAILED(object->get_accState(self, &state)) || state.vt != VT_I4 ||
+      (state.lVal & STATE_SYSTEM_INVISIBLE))
+    return {};
+  BSTR name = nullptr;
+  if (FAILED(object->get_accName(self, &name)) || !name) return {};
+  std::wstring text(name, SysStringLen(name));
+  SysFreeString(name);
+  return text;
+}
+
+// What a screen reader reads of a window: its children as the system's accessibility layer
+// gives them, in order, and the names of those shown.
+std::vector<std::wstring> AccessibleNames(HWND window) {
+  std::vector<std::wstring> names;
+  IAccessible* client = ClientObject(window);
+  if (!client) return names;
+  long count = 0;
+  client->get_accChildCount(&count);
+  std::vector<VARIANT> children(static_cast<size_t>(count));
+  long got = 0;
+  AccessibleChildren(client, 0, count, children.data(), &got);
+  for (long i = 0; i < got; ++i) {
+    VARIANT& child = children[static_cast<size_t>(i)];
+    HWND control = nullptr;
+    IAccessible* item = nullptr;
+    if (child.vt == VT_DISPATCH && child.pdispVal &&
+        SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible),
+                                                 reinterpret_cast<void**>(&item)))) {
+      WindowFromAccessibleObject(item, &control);
+      item->Release();
+    }
+    VariantClear(&child);
+    // Each child is a window; what it shows is its client part.
+    if (IAccessible* shown = control ? ClientObject(control) : nullptr) {
+      if (std::wstring name = ShownName(shown); !name.empty()) names.push_back(name);
+      shown->Release();
+    }
+  }
+  client->Release();
+  return names;
+}
+
+// The texts were painted, so that a screen reader found only the link and the hidden Cancel.
+TEST(AboutDialogTest, ScreenReadersFindItsTexts) {
+  WinEventLoop loop;
+  std::vector<std::wstring> names;
+  DialogDriver driver(kAboutClass, {
+                                       [&](HWND dialog) {
+                                         names = AccessibleNames(dialog);
+                                         PostKey(VK_ESCAPE);
+                                       },
+                                   });
+  RunAboutBox(nullptr, loop, [](const std::wstring&) {});
+  EXPECT_EQ(names,
+            (std::vector<std::wstring>{Widen(about_text::kProduct), Widen(about_text::kVersion),
+                                       Widen(about_text::kCredit), Widen(about_text::kLinkText),
+                                       Widen(about_text::kCancel)}));
 }
 
 }  // namespace

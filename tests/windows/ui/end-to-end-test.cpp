@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "app_paths.h"
 #include "bitmap24.h"
 #include "changing_window.h"
 #include "end_to_end.h"
@@ -164,10 +165,14 @@ TEST_F(EndToEndTest, CorruptPictureLeavesWallpaperAndBitmapButIsRemembered) {
   TestFolder bad("bad");
   bad.AddFile("broken.jpg", "\xFF\xD8\xFF\xE0 this is not really a JPEG");
   Prepare(bad.path(), 1, "");
+  DeleteFileW(Widen(LogPath()).c_str());
   EXPECT_EQ(RunProgram(L"-next"), 1u);
   EXPECT_EQ(DesktopValue("Wallpaper"), wallpaper);
   EXPECT_EQ(ReadAll(ProgramBitmapPath()), bitmap);
   EXPECT_EQ(Setting("sLastFile"), bad / "broken.jpg");
+  // Told where a program without a console can tell it.
+  const std::string log = ReadAll(LogPath());
+  EXPECT_NE(log.find("broken.jpg: cut short"), std::string::npos) << log;
 }
 
 // The visible change notice of process `id`, if there is one yet.

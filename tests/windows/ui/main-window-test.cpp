@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls.h"
+#include "test_folder.h"
 #include "ui/main_layout.h"
 #include "ui/toolbar.h"
 #include "utf.h"
@@ -26,6 +27,8 @@ struct RecordingEvents : MainEvents {
   void OnBrowse() override { Add("browse"); }
   void OnImageSelected(int row) override { Add("select " + std::to_string(row)); }
   void OnImageDoubleClicked(int row) override { Add("apply " + std::to_string(row)); }
+  std::string OnImageTip(int row) override { return "C:\\Pictures\\row " + std::to_string(row); }
+  std::string OnPreviewTip() override { return preview_tip; }
   void OnPreviewToggled(bool checked) override { Add(checked ? "preview on" : "preview off"); }
   void OnDisplayModeChosen(int row) override { Add("mode " + std::to_string(row)); }
   void OnDisplaySettings() override { Add("display settings"); }
@@ -35,6 +38,7 @@ struct RecordingEvents : MainEvents {
   void OnEndSession() override { Add("end session"); }
   void Add(std::string event) { events.push_back(std::move(event)); }
   std::vector<std::string> events;
+  std::string preview_tip;
 };
 
 RECT ClientRectOf(HWND control) {
@@ -159,6 +163,77 @@ TEST_F(MainWindowTest, ClicksAndKeysReachTheLogic) {
   EXPECT_EQ(events_.events.front(), "cancel");
 }
 
+// Enter is the list's own: it applies the selected row as a double click does. Elsewhere it is
+// not (here it presses nothing, as before).
+TEST_F(MainWindowTest, EnterOnARowAppliesIt) {
+  view_.SetImages({"a", "b"});
+  view_.Show();
+  const HWND list = Control(main_id::kImageList);
+  SetFocus(list);
+  SendMessageW(list, LB_SETCURSEL, 1, 0);
+  PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
+  loop_.Yield();
+  EXPECT_EQ(events_.events, std::vector<std::string>{"apply 1"});
+  SetFocus(Control(main_id::kDisplayList));
+  PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+  loop_.Yield();
+  EXPECT_EQ(events_.events, std::vector<std::string>{"apply 1"});
+}
+
+// What a tip over `control` would show now, asked of the tips as they ask when one shows.
+std::wstring TipText(HWND tips, HWND owner, HWND control) {
+  wchar_t text[512] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = owner;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = text;
+  SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  return tool.lpszText ? tool.lpszText : L"";
+}
+
+// The rows show names; the tips give the logic's full path of the row under the mouse and of
+// the preview, or nothing where it has none.
+TEST_F(MainWindowTest, TipsShowWhatTheLogicGivesWhenTheyShow) {
+  view_.SetImages({"a", "b"});
+  view_.Show();
+  const HWND list = Control(main_id::kImageList);
+  const int row_height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(5, row_height + row_height / 2));
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"C:\\Pictures\\row 1");
+  SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(5, row_height / 2));
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"C:\\Pictures\\row 0");
+  SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(5, row_height * 5));
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"") << "below the rows";
+
+  const HWND preview = view_.preview().hwnd();
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), preview), L"");
+  events_.preview_tip = "C:\\Pictures\\shown.jpg";
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), preview), L"C:\\Pictures\\shown.jpg");
+}
+
+// Whatever sends a check button's command, the button turns and the logic is told the state it
+// shows: a click turns it first; a bare command (as an accessibility tool's action may send
+// it) is turned here.
+TEST_F(MainWindowTest, CheckButtonsReportTheStateTheyShow) {
+  view_.Show();
+  const HWND toolbar = view_.toolbar().hwnd();
+  const auto command = [&](int index) {
+    SendMessageW(view_.hwnd(), WM_COMMAND, kToolbarIdBase + index,
+                 reinterpret_cast<LPARAM>(toolbar));
+  };
+  view_.SetButtonPressed(toolbar::kStartup, true);
+  command(toolbar::kStartup);
+  Click(toolbar, CentreOfButton(toolbar, toolbar::kStartup));
+  command(toolbar::kRandom);
+  command(toolbar::kAbout);
+  EXPECT_EQ(events_.events, (std::vector<std::string>{"toolbar 9 released", "toolbar 9 pressed",
+                                                      "toolbar 4 pressed", "toolbar 10 released"}));
+  EXPECT_TRUE(view_.toolbar().IsPressed(toolbar::kStartup));
+  EXPECT_TRUE(view_.toolbar().IsPressed(toolbar::kRandom));
+  EXPECT_FALSE(view_.toolbar().IsPressed(toolbar::kAbout));
+}
+
 TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
   view_.Show();
   const HWND toolbar = view_.toolbar().hwnd();
@@ -176,14 +251,45 @@ TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
   EXPECT_EQ(events_.events, std::vector<std::string>{"menu 2"});
 }
 
+// The system's dialogs are modal: found and answered from inside their own loop, with the
+// button `command`, once they show (the window exists before the dialog is ready). One the
+// answer left open is cancelled, so that a failing test does not hang.
+void AnswerDialogWith(WPARAM command) {
+  static WPARAM answer;
+  static bool answered;
+  answer = command;
+  answered = false;
+  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    const HWND dialog = FindWindowW(L"#32770", nullptr);
+    if (!dialog && answered) KillTimer(nullptr, id);
+    if (!dialog || !IsWindowVisible(dialog)) return;
+    PostMessageW(dialog, WM_COMMAND, answered ? IDCANCEL : answer, 0);
+    answered = true;
+  });
+}
+
 TEST_F(MainWindowTest, CancelledFolderDialogGivesNothing) {
   view_.Show();
-  // The shell's dialog is modal: it is found and cancelled from inside its own loop.
-  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    PostMessageW(FindWindowW(L"#32770", nullptr), WM_COMMAND, IDCANCEL, 0);
-  });
+  AnswerDialogWith(IDCANCEL);
   EXPECT_EQ(vellumo::BrowseForFolder(view_.hwnd(), "Select Folder...", ""), "");
+}
+
+TEST_F(MainWindowTest, CancelledPictureDialogGivesNothing) {
+  view_.Show();
+  AnswerDialogWith(IDCANCEL);
+  EXPECT_EQ(vellumo::BrowseForPicture(view_.hwnd(), "Select Picture...", ""), "");
+}
+
+// Opened where the source is: OK at once gives it back.
+TEST_F(MainWindowTest, DialogsOpenAtTheCurrentSource) {
+  test::TestFolder folder("source");
+  const std::string picture = folder.AddFile("picture.jpg");
+  view_.Show();
+  AnswerDialogWith(IDOK);
+  EXPECT_EQ(vellumo::BrowseForFolder(view_.hwnd(), "Select Folder...", folder.path() + "\\"),
+            folder.path());
+  AnswerDialogWith(IDOK);
+  EXPECT_EQ(vellumo::BrowseForPicture(view_.hwnd(), "Select Picture...", picture), picture);
 }
 
 TEST_F(MainWindowTest, PreviewLoadsAtTheShownSizeAndReportsTheFullSize) {
