@@ -109,8 +109,10 @@ shoot() {
   local program=$! main
   main=$(wait_for "Vellumo - v0.3b - by Corvane")
   [ -n "$main" ] || { echo "no settings window at $dpi dpi" >&2; return 1; }
-  # The second row of the list: a picture to preview.
+  # The second row of the list: a picture to preview; then the mouse leaves, so that no tool
+  # tip covers the window.
   click "$main" 60 158 "$dpi"
+  xdotool mousemove --sync 0 0
   sleep 1.5
   import -window "$main" "$out/frmMain-${dpi}dpi.png"
   if [ "$dpi" = 96 ]; then

@@ -10,9 +10,9 @@ bool PathTips::Create(HWND owner, TextFor text_for) {
   owner_ = owner;
   text_for_ = std::move(text_for);
   hwnd_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                          WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr),
-                          nullptr);
+                          WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_NOANIMATE | TTS_NOFADE,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                          nullptr, GetModuleHandleW(nullptr), nullptr);
   return hwnd_ != nullptr;
 }
 
