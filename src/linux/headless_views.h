@@ -13,6 +13,7 @@ namespace vellumo {
 class HeadlessLoop : public EventLoop, public Views {
  public:
   void Yield() override {}
+  void Wait(std::chrono::milliseconds) override {}  // nothing on screen to pace
   void Run() override;
   [[noreturn]] void EndNow(int exit_code) override;
   int ScreenDpi() override { return 96; }

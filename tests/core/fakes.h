@@ -226,6 +226,11 @@ class FakeEventLoop : public EventLoop {
   FakeEventLoop(Journal& journal, FakeViews& views) : journal_(journal), views_(views) {}
 
   void Yield() override;
+  // The clock moves on by `time`, and the window's events run once.
+  void Wait(std::chrono::milliseconds time) override {
+    clock += time;
+    Yield();
+  }
   void Run() override;
   [[noreturn]] void EndNow(int exit_code) override;
   int ScreenDpi() override { return dpi; }

@@ -194,7 +194,7 @@ TEST_F(FolderSearchTest, BackgroundAndInteractiveRunsTreatTheProgressWindowDiffe
   state_.settings.bFadeOut = true;
   list_->Reset_List();
   EXPECT_FALSE(changing_.IsLoaded());
-  EXPECT_EQ(fake_.views.LastScreen()->alphas.size(), 256u) << "closing fades out";
+  EXPECT_EQ(fake_.views.LastScreen()->alphas.back(), 0) << "closing fades out";
 }
 
 TEST_F(FolderSearchTest, ADeepTreeEndsNormally) {

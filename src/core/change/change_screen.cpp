@@ -28,6 +28,18 @@ int TwipsToPixels(int twips, int dpi) {
   return twips / (twips_per_pixel > 0 ? twips_per_pixel : 1);
 }
 
+int FadeAlpha(std::chrono::steady_clock::duration elapsed) {
+  const auto steps = elapsed * 256 / kFadeTime;
+  return steps >= 255 ? 0 : 255 - static_cast<int>(steps);
+}
+
+DeviceRect ToDevice(const TwipsRect& twips, int dpi) {
+  const int left = TwipsToPixels(twips.left, dpi);
+  const int top = TwipsToPixels(twips.top, dpi);
+  return {left, top, left + TwipsToPixels(twips.width, dpi),
+          top + TwipsToPixels(twips.height, dpi)};
+}
+
 ChangingForm::~ChangingForm() {
   if (view_) view_->Destroy();
 }
@@ -146,15 +158,24 @@ void ChangingForm::OnKeyPress(int char_code) {
   platform_.loop.EndNow(ExitCode(last_change_));
 }
 
+// The fade's 256 steps from opaque to clear are paced by the clock, one frame at a time, each
+// frame showing the step its time has reached: a loop that merely turns 256 times is over
+// before anybody sees it on today's machines, and the name on the notice could not be read.
+void ChangingForm::FadeOut() {
+  EventLoop& loop = platform_.loop;
+  const auto start = loop.Now();
+  for (int alpha = 255;;) {
+    view_->SetTranslucency(alpha);
+    if (alpha == 0) return;
+    loop.Wait(kFrame);
+    alpha = FadeAlpha(loop.Now() - start);
+  }
+}
+
 void ChangingForm::Close() {
   if (!view_ || closing_) return;
   closing_ = true;
-  if (state_.settings.bFadeOut) {
-    for (int alpha = 255; alpha >= 0; --alpha) {
-      view_->SetTranslucency(alpha);
-      platform_.loop.Yield();
-    }
-  }
+  if (state_.settings.bFadeOut) FadeOut();
   view_->StopTimer();
   timer_armed_ = false;
   view_->Destroy();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -8,10 +9,14 @@
 #include "change/change_screen_view.h"
 #include "platform/platform.h"
 #include "startup/state.h"
+#include "ui/layout.h"
 
 namespace vellumo {
 
 inline constexpr int kTriggerIntervalMs = 200;
+// The fade-out's length, and the time a screen shows one frame.
+inline constexpr std::chrono::milliseconds kFadeTime{512};
+inline constexpr std::chrono::milliseconds kFrame{16};
 inline constexpr int kFileNameLabelTwips = 2940;
 inline constexpr int kEscape = 27;
 
@@ -27,9 +32,15 @@ inline constexpr TwipsRect kChangingFileName{1620, 810, kFileNameLabelTwips, 240
 inline constexpr int kChangingTitleCentipoints = 1575;    // Arial bold
 inline constexpr int kChangingFileNameCentipoints = 825;  // Arial
 
+// The fade's alpha `elapsed` after it began: 255 at first, 0 at kFadeTime.
+int FadeAlpha(std::chrono::steady_clock::duration elapsed);
+
 // Pixels of a length of `twips`: whole twips per pixel, integer division (15 at 96 dpi, so a
 // 2940-twip label is 196 pixels). The change screen is laid out with it.
 int TwipsToPixels(int twips, int dpi);
+
+// A part of the change screen on a screen of `dpi`: its corner and its size each in whole pixels.
+DeviceRect ToDevice(const TwipsRect& twips, int dpi);
 
 // The change screen frmChanging: shows the picture about to become the wallpaper, changes it on
 // its one-shot timer, stores it as the last file and closes, fading out when asked to. It also
@@ -65,6 +76,7 @@ class ChangingForm : public ChangeScreenEvents {
 
  private:
   void Load();
+  void FadeOut();
   void ShowCurrentFile();
   ChangeResult ApplyFirstUsable();
   ChangeResult TryStandIns(ChangeResult result);

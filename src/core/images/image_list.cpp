@@ -93,7 +93,6 @@ void ImageList::ShowNames() {
 // name would take ten times that, and nobody reads names that change within a frame. The
 // search still yields at every folder, so Esc ends it at once; its end is drawn always.
 void ImageList::ShowProgress() {
-  constexpr auto kFrame = std::chrono::milliseconds(16);
   const auto now = platform_.loop.Now();
   if (progress_drawn_ && now - *progress_drawn_ < kFrame) return;
   progress_drawn_ = now;

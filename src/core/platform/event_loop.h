@@ -12,6 +12,10 @@ class EventLoop {
   // Lets pending window events (repaints, key presses, timer ticks) run once.
   virtual void Yield() = 0;
 
+  // Lets window events run, as they come, for `time`: the pace of what is drawn frame by frame.
+  // Without a window to show anything, it need not wait at all.
+  virtual void Wait(std::chrono::milliseconds time) = 0;
+
   // Runs until no window is left.
   virtual void Run() = 0;
 

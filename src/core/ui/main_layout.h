@@ -2,18 +2,14 @@
 
 #include <array>
 
+#include "ui/layout.h"
 #include "ui/preview.h"
+#include "ui/product.h"
 
 namespace vellumo {
 
 // The settings window as designed, in pixels at 96 dpi; each view scales it to its screen.
 // Controls inside a frame are placed relative to the frame.
-struct Box {
-  int left;
-  int top;
-  int width;
-  int height;
-};
 
 namespace main_layout {
 inline constexpr int kClientWidth = 374;
@@ -26,11 +22,12 @@ inline constexpr Box kBrowse{339, 18, 22, 22};     // in the location frame
 inline constexpr Box kImagesFrame{3, 111, 172, 217};
 inline constexpr Box kImageList{9, 21, 154, 186};  // in the images frame
 inline constexpr Box kPreviewFrame{180, 111, 190, 163};
-// In the preview frame: the check box over the caption's blanks, the bordered area, and the
-// notice and the background just inside its border.
+// In the preview frame: the check box over the caption's blanks, and the bordered area. The
+// notice and the background lie just inside the border, which is one device pixel wide on
+// every screen.
 inline constexpr Box kPreviewCheck{8, 0, 16, 16};
 inline constexpr Box kPreviewBorder{12, 25, 166, 127};
-inline constexpr Box kPreviewInside{13, 26, 164, 125};
+inline constexpr int kPreviewBorderPixels = 1;
 inline constexpr Box kDisplayFrame{180, 276, 190, 52};
 inline constexpr Box kDisplayList{9, 18, 142, 120};  // dropped-down height
 inline constexpr Box kDisplaySettings{156, 18, 25, 25};
@@ -42,6 +39,10 @@ inline constexpr Box kCancel{135, 381, 94, 22};  // below the client area: never
 inline constexpr PreviewArea kPreviewArea{kPreviewFrame.left + kPreviewBorder.left,
                                           kPreviewFrame.top + kPreviewBorder.top,
                                           kPreviewBorder.width, kPreviewBorder.height};
+
+// Where a picture placed at `rect` (window pixels at 96 dpi, from FitPreview) is drawn in the
+// preview area on a screen of `dpi`: device pixels from the area's corner, at least one each way.
+DeviceRect PreviewDeviceRect(const PreviewRect& rect, int dpi);
 
 // Font sizes in hundredths of a point (Arial).
 inline constexpr int kFramePoints = 825;     // frame captions, bold
@@ -62,7 +63,7 @@ inline constexpr char kBrowsePicturePrompt[] = "Select Picture...";
 // Before a stored source that no longer exists, in the Location box.
 inline constexpr char kMissing[] = "Missing: ";
 inline constexpr char kMakeFile[] = "Make File";
-inline constexpr char kMessageTitle[] = "Vellumo";
+inline constexpr const char* kMessageTitle = kProductName;
 // The display-mode list; a row's index is its iDisplayType code.
 inline constexpr std::array<const char*, 4> kDisplayModes{"Auto", "Stretch", "Center", "Tile"};
 }  // namespace main_text

@@ -38,6 +38,13 @@ PixelSize PreviewDecodeSize(PixelSize picture, double device_scale) {
   return {device(shown.width, picture.width), device(shown.height, picture.height)};
 }
 
+DeviceRect main_layout::PreviewDeviceRect(const PreviewRect& rect, int dpi) {
+  const int left = ToDevice(rect.left - kPreviewArea.left, dpi);
+  const int top = ToDevice(rect.top - kPreviewArea.top, dpi);
+  return {left, top, left + std::max(1, ToDevice(rect.width, dpi)),
+          top + std::max(1, ToDevice(rect.height, dpi))};
+}
+
 PreviewRect FitPreview(PixelSize picture, PreviewArea area) {
   if (picture.width <= 0 || picture.height <= 0) return {};
   PreviewRect rect;

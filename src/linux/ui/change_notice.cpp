@@ -12,6 +12,7 @@
 #include <chrono>
 
 #include "change/change_screen.h"
+#include "design_scale.h"
 #include "fade_support.h"
 #include "pictures.h"
 #include "platform/trunction.h"
@@ -20,22 +21,8 @@
 namespace vellumo {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// 256 steps of the fade take about half a second, with or without opacity on screen.
-constexpr auto kFadeStep = std::chrono::milliseconds(2);
-
 QRect Placed(const TwipsRect& twips, int dpi) {
-  return QRect(TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi),
-               TwipsToPixels(twips.width, dpi), TwipsToPixels(twips.height, dpi));
-}
-
-QFont ArialFont(int centipoints, bool bold) {
-  QFont font(QStringLiteral("Arial"));
-  font.setStyleHint(QFont::SansSerif);  // the system's sans where Arial is missing
-  font.setPointSizeF(centipoints / 100.0);
-  font.setBold(bold);
-  return font;
+  return ToQRect(ToDevice(twips, dpi));
 }
 
 QLabel* AddLabel(QWidget* parent, const char* name, const QRect& box) {
@@ -84,22 +71,19 @@ class QtChangeNotice : public ChangeScreenView {
   void Destroy() override;
 
  private:
-  void WaitForFadeStep();
-
   ChangeScreenEvents& events_;
   QPointer<NoticeWindow> window_;
   QLabel* file_name_ = nullptr;
   QTimer timer_;
   QEventLoop* modal_loop_ = nullptr;
   bool can_fade_ = false;
-  Clock::time_point next_step_{};
 };
 
 QtChangeNotice::QtChangeNotice(ChangeScreenEvents& events) : events_(events) {
   const int dpi = QtScreenDpi();
   window_ = new NoticeWindow(events);
   window_->setObjectName(QStringLiteral("frmChanging"));
-  window_->setWindowTitle(QStringLiteral("Vellumo"));
+  window_->setWindowTitle(QString::fromUtf8(kProductName));
   window_->setFrameStyle(QFrame::Box | QFrame::Plain);
   window_->setFixedSize(Placed(kChangingClient, dpi).size());
   window_->setFocusPolicy(Qt::StrongFocus);
@@ -110,7 +94,7 @@ QtChangeNotice::QtChangeNotice(ChangeScreenEvents& events) : events_(events) {
 
   QLabel* title = AddLabel(window_, "Label1", Placed(kChangingTitle, dpi));
   title->setFont(ArialFont(kChangingTitleCentipoints, true));
-  title->setText(QStringLiteral("Vellumo"));
+  title->setText(QString::fromUtf8(kProductName));
 
   file_name_ = AddLabel(window_, "lblFileName", Placed(kChangingFileName, dpi));
   file_name_->setFont(ArialFont(kChangingFileNameCentipoints, false));
@@ -159,24 +143,9 @@ void QtChangeNotice::StartTimer(int milliseconds) {
 
 int QtChangeNotice::SetTranslucency(int alpha) {
   if (alpha < 0 || alpha > 255) return 1;
-  WaitForFadeStep();
   if (!window_ || !can_fade_) return 2;
   window_->setWindowOpacity(alpha / 255.0);
   return 0;
-}
-
-// Each step of the fade waits its turn, so that the notice goes in the same time wherever it
-// is shown, faded or not. A hidden notice has nobody to wait for.
-void QtChangeNotice::WaitForFadeStep() {
-  if (!window_ || !window_->isVisible()) return;
-  const auto now = Clock::now();
-  if (next_step_ > now) {
-    QEventLoop wait;
-    const auto delay = std::chrono::ceil<std::chrono::milliseconds>(next_step_ - now);
-    QTimer::singleShot(delay, Qt::PreciseTimer, &wait, &QEventLoop::quit);
-    wait.exec();
-  }
-  next_step_ = std::max(now, next_step_) + kFadeStep;
 }
 
 void QtChangeNotice::Destroy() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pictures.h"
+#include "ui/layout.h"
 
 namespace vellumo {
 namespace {
@@ -34,16 +35,16 @@ MainToolbar::MainToolbar(QWidget* parent, MainEvents& events, int icon_size, int
   FitFont(width);
 }
 
-// The system's font, made a little smaller while the buttons would not all fit: a button past
-// the end would only be reached through the toolbar's overflow menu. Three quarters of the size
-// at the least.
+// The system's font, a little smaller where the buttons would not all fit: a button past the
+// end would only be reached through the toolbar's overflow menu.
 void MainToolbar::FitFont(int width) {
   QFont smaller = font();
-  const double smallest = smaller.pointSizeF() * 3 / 4;
-  while (sizeHint().width() > width && smaller.pointSizeF() > smallest) {
-    smaller.setPointSizeF(smaller.pointSizeF() - 0.25);
+  smaller.setPointSizeF(StepDownFont(smaller.pointSizeF(), 0.25, [&](double size) {
+    smaller.setPointSizeF(size);
     setFont(smaller);
-  }
+    return sizeHint().width() <= width;
+  }));
+  setFont(smaller);
 }
 
 void MainToolbar::AddButton(const ToolbarButton& spec) {

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "ui/main_layout.h"
+
 namespace vellumo {
 namespace {
 
@@ -27,8 +29,9 @@ PreviewPane::PreviewPane(QWidget* parent, const QRect& geometry, const QFont& no
       border_(new QFrame(this)) {
   setGeometry(geometry);
   setAccessibleName(QStringLiteral("Preview"));
-  // The background and the notice lie just inside the one-pixel border.
-  const QRect inside = rect().adjusted(1, 1, -1, -1);
+  // The background and the notice lie just inside the border.
+  constexpr int kBorder = main_layout::kPreviewBorderPixels;
+  const QRect inside = rect().adjusted(kBorder, kBorder, -kBorder, -kBorder);
   background_->setGeometry(inside);
   FillWith(*background_, QPalette::Dark);
 
@@ -44,7 +47,7 @@ PreviewPane::PreviewPane(QWidget* parent, const QRect& geometry, const QFont& no
   notice_->hide();
 
   border_->setFrameStyle(QFrame::Box | QFrame::Plain);
-  border_->setLineWidth(1);
+  border_->setLineWidth(main_layout::kPreviewBorderPixels);
   border_->setForegroundRole(QPalette::Mid);
   border_->setAttribute(Qt::WA_TransparentForMouseEvents);
   border_->setGeometry(rect());

@@ -1,7 +1,9 @@
 #include "qt_event_loop.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <cmath>
 #include <cstdio>
@@ -33,6 +35,12 @@ void DeleteReleased() {
 // itself.
 void QtEventLoop::Yield() {
   QCoreApplication::processEvents();
+}
+
+void QtEventLoop::Wait(std::chrono::milliseconds time) {
+  QEventLoop wait;
+  QTimer::singleShot(time, Qt::PreciseTimer, &wait, &QEventLoop::quit);
+  wait.exec();
 }
 
 void QtEventLoop::Run() {

@@ -10,6 +10,7 @@ class QtEventLoop : public EventLoop {
   void Yield() override;
   // Runs until no window is left: no top-level widget without a parent, hidden or shown, menus
   // and tool tips aside. Windows go by being deleted (deleteLater included).
+  void Wait(std::chrono::milliseconds time) override;
   void Run() override;
   [[noreturn]] void EndNow(int exit_code) override;
   int ScreenDpi() override;

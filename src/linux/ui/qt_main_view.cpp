@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "change/change_screen.h"
 #include "main_toolbar.h"
 #include "main_window.h"
 #include "pictures.h"
@@ -32,7 +33,6 @@ namespace {
 namespace layout = main_layout;
 
 constexpr int kToolbarIconSize = 32;
-constexpr int kPathPoints = 825;  // the change screen's path text, which TruncatePath measures for
 
 QString Text(const std::string& text) {
   return QString::fromStdString(text);
@@ -276,7 +276,8 @@ void QtMainView::SetEnabled(bool enabled) {
 }
 
 std::string QtMainView::TruncatePath(const std::string& path, int width) {
-  const QFontMetrics metrics(ArialFont(kPathPoints, false));
+  // Measured in the change screen's font, where the shortened path is shown.
+  const QFontMetrics metrics(ArialFont(kChangingFileNameCentipoints, false));
   return CompactPath(path, width, '/', [&metrics](std::string_view text) {
     return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
   });
@@ -360,15 +361,9 @@ void QtMainView::ClearPicture() {
   preview_->ClearPicture();
 }
 
-// From window pixels at 96 dpi to the pane's own; at least one pixel each way.
 void QtMainView::PlacePicture(const PreviewRect& rect) {
   if (!window_) return;
-  const PreviewArea& area = layout::kPreviewArea;
-  const double factor = scale_.factor();
-  const int width = std::max(1, static_cast<int>(std::lround(rect.width * factor)));
-  const int height = std::max(1, static_cast<int>(std::lround(rect.height * factor)));
-  preview_->PlacePicture(
-      QRect(scale_(rect.left - area.left), scale_(rect.top - area.top), width, height));
+  preview_->PlacePicture(ToQRect(layout::PreviewDeviceRect(rect, scale_.dpi())));
 }
 
 void QtMainView::ShowMessage(const std::string& text, const std::string& title) {

@@ -10,68 +10,52 @@
 
 #include "design_scale.h"
 #include "pictures.h"
+#include "ui/ratio_layout.h"
 
 namespace vellumo {
 namespace {
 
-constexpr int kDigitPoints = 3600;  // hundredths of a point
-constexpr int kWidth = 305;
-constexpr int kHeight = 316;
-
-// The three sections: frames in the dialog, their contents relative to the frame.
-constexpr Box kSizeFrame{63, 6, 238, 94};
-constexpr Box kRatioFrame{63, 105, 238, 112};
-constexpr Box kCenterFrame{63, 222, 238, 58};
-constexpr int kDigitLeft = 3;
-constexpr int kDigitWidth = 52;
-constexpr int kDigitHeight = 55;
-constexpr Box kSizeSliderBox{6, 54, 163, 34};
-constexpr Box kSizeLabelBox{171, 66, 55, 19};
-constexpr Box kRatioSliderBox{9, 69, 157, 34};
-constexpr Box kRatioLabelBox{168, 81, 58, 19};
-constexpr Box kOkBox{90, 288, 103, 25};
-constexpr Box kCancelBox{198, 288, 103, 25};
-
-Box TextBox(int height) {
-  return Box{15, 21, 211, height};
+QRect Rect(const DeviceRect& rect) {
+  return ToQRect(rect);
 }
 
-// A text and the box it must fit in, at 96 dpi.
+// A text and the box it must fit in.
 struct Wrapped {
   QString text;
-  Box box;
+  QRect box;
 };
 
-std::vector<Wrapped> WrappedTexts() {
+std::vector<Wrapped> WrappedTexts(const RatioRects& layout) {
   using namespace ratio_text;
-  return {
-      {QString::fromUtf8(kSizeText), TextBox(31)},
-      {QString::fromUtf8(kRatioText), TextBox(43)},
-      {QString::fromUtf8(kCenterText), TextBox(31)},
-      {QString::fromStdString(SliderLabel(kSizeSlider, kSizeSlider.maximum)), kSizeLabelBox},
-      {QString::fromStdString(SliderLabel(kRatioSlider, kRatioSlider.maximum)), kRatioLabelBox}};
+  const auto& s = layout.sections;
+  return {{QString::fromUtf8(kSizeText), Rect(s[0].text)},
+          {QString::fromUtf8(kRatioText), Rect(s[1].text)},
+          {QString::fromUtf8(kCenterText), Rect(s[2].text)},
+          {QString::fromStdString(SliderLabel(kSizeSlider, kSizeSlider.maximum)),
+           Rect(layout.size_label)},
+          {QString::fromStdString(SliderLabel(kRatioSlider, kRatioSlider.maximum)),
+           Rect(layout.ratio_label)}};
 }
 
-bool AllFit(const QFont& font, const DesignScale& scale, const std::vector<Wrapped>& texts) {
+bool AllFit(const QFont& font, const std::vector<Wrapped>& texts) {
   const QFontMetrics metrics(font);
   for (const Wrapped& t : texts) {
-    const QRect box = scale(t.box);
     const QRect need =
-        metrics.boundingRect(QRect(0, 0, box.width(), 10000), Qt::TextWordWrap, t.text);
-    if (need.width() > box.width() || need.height() > box.height()) return false;
+        metrics.boundingRect(QRect(0, 0, t.box.width(), 10000), Qt::TextWordWrap, t.text);
+    if (need.width() > t.box.width() || need.height() > t.box.height()) return false;
   }
   return true;
 }
 
-// The system's font, made a little smaller while a text would be cut off: the layout is fixed,
-// and the system's font may be wider than the one it was drawn for. Three quarters of the size
-// at the least.
-QFont TextFont(const DesignScale& scale) {
+// The system's font, a little smaller where a text would be cut off.
+QFont TextFont(const RatioRects& layout) {
   QFont font = QApplication::font();
-  const double smallest = font.pointSizeF() * 3 / 4;
-  const auto texts = WrappedTexts();
-  while (font.pointSizeF() > smallest && !AllFit(font, scale, texts))
-    font.setPointSizeF(font.pointSizeF() - 0.25);
+  const auto texts = WrappedTexts(layout);
+  font.setPointSizeF(StepDownFont(font.pointSizeF(), 0.25, [&](double size) {
+    QFont smaller = font;
+    smaller.setPointSizeF(size);
+    return AllFit(smaller, texts);
+  }));
   return font;
 }
 
@@ -90,51 +74,47 @@ QLabel* Text(QWidget* parent, const QString& text, const QRect& where, const QFo
 // Made in tab order: the size slider, the ratio slider, OK, Cancel.
 RatioDialog::RatioDialog(QWidget* owner, AutoThresholds current) : QDialog(owner) {
   using namespace ratio_text;
-  const DesignScale scale(*this);
-  text_font_ = TextFont(scale);
+  const RatioRects layout = LayoutRatio(DesignScale(*this).dpi());
+  text_font_ = TextFont(layout);
   setWindowTitle(QString::fromUtf8(kCaption));
   setWindowIcon(RatioIcon());
-  setFixedSize(scale(kWidth), scale(kHeight));
+  setFixedSize(Rect(layout.client).size());
 
-  AddSection(scale, 1, kSizeFrame, 31, kSizeTitle, kSizeText);
-  size_slider_ =
-      AddSlider(scale, kSizeSlider, kSizeFrame, kSizeSliderBox, kSizeLabelBox, kSizeTitle);
-  AddSection(scale, 2, kRatioFrame, 43, kRatioTitle, kRatioText);
-  ratio_slider_ =
-      AddSlider(scale, kRatioSlider, kRatioFrame, kRatioSliderBox, kRatioLabelBox, kRatioTitle);
-  AddSection(scale, 3, kCenterFrame, 31, kCenterTitle, kCenterText);
+  const auto& s = layout.sections;
+  AddSection(s[0], 1, kSizeTitle, kSizeText);
+  size_slider_ = AddSlider(kSizeSlider, layout.size_slider, layout.size_label, kSizeTitle);
+  AddSection(s[1], 2, kRatioTitle, kRatioText);
+  ratio_slider_ = AddSlider(kRatioSlider, layout.ratio_slider, layout.ratio_label, kRatioTitle);
+  AddSection(s[2], 3, kCenterTitle, kCenterText);
   size_slider_->setValue(SliderStart(kSizeSlider, current.size));
   ratio_slider_->setValue(SliderStart(kRatioSlider, current.ratio));
 
   auto* ok = new QPushButton(QString::fromUtf8(kOk), this);
-  ok->setGeometry(scale(kOkBox));
+  ok->setGeometry(Rect(layout.ok));
   ok->setFont(text_font_);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* cancel = new QPushButton(QString::fromUtf8(kCancel), this);
-  cancel->setGeometry(scale(kCancelBox));
+  cancel->setGeometry(Rect(layout.cancel));
   cancel->setFont(text_font_);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void RatioDialog::AddSection(const DesignScale& scale, int number, const Box& frame,
-                             int text_height, const char* title, const char* text) {
+void RatioDialog::AddSection(const RatioRects::Section& place, int number, const char* title,
+                             const char* text) {
   auto* box = new QGroupBox(QString::fromUtf8(title), this);
-  box->setGeometry(scale(frame));
+  box->setGeometry(Rect(place.frame));
   box->setFont(text_font_);
-  const Box digit{kDigitLeft, frame.top, kDigitWidth, kDigitHeight};
-  QLabel* label = Text(this, QString::number(number), scale(digit), ArialFont(kDigitPoints, true));
+  QLabel* label = Text(this, QString::number(number), Rect(place.digit),
+                       ArialFont(ratio_layout::kDigitPoints, true));
   label->setAccessibleName(QString::fromUtf8(title));
-  Text(this, QString::fromUtf8(text), scale(TextBox(text_height), Corner(frame)), text_font_);
+  Text(this, QString::fromUtf8(text), Rect(place.text), text_font_);
 }
 
-// The slider and its label lie in the frame `section`.
-QSlider* RatioDialog::AddSlider(const DesignScale& scale, const SliderSpec& spec,
-                                const Box& section, const Box& slider_box, const Box& label_box,
-                                const char* name) {
-  const QPoint frame = Corner(section);
+QSlider* RatioDialog::AddSlider(const SliderSpec& spec, const DeviceRect& place,
+                                const DeviceRect& label_place, const char* name) {
   auto* slider = new QSlider(Qt::Horizontal, this);
-  slider->setGeometry(scale(slider_box, frame));
+  slider->setGeometry(Rect(place));
   slider->setAccessibleName(QString::fromUtf8(name));
   slider->setRange(spec.minimum, spec.maximum);
   slider->setSingleStep(spec.small_step);
@@ -143,7 +123,7 @@ QSlider* RatioDialog::AddSlider(const DesignScale& scale, const SliderSpec& spec
   slider->setTickInterval(spec.tick_every);
   slider->setFocusPolicy(Qt::StrongFocus);
 
-  QLabel* label = Text(this, QString(), scale(label_box, frame), text_font_);
+  QLabel* label = Text(this, QString(), Rect(label_place), text_font_);
   label->setAlignment(Qt::AlignRight | Qt::AlignTop);
   label->setWordWrap(false);
   // Every move shows the value: a drag, a key, a click beside the thumb, the start value.

@@ -3,15 +3,13 @@
 #include <QDialog>
 #include <optional>
 
-#include "ui/main_layout.h"
 #include "ui/ratio_form.h"
+#include "ui/ratio_layout.h"
 
 class QLabel;
 class QSlider;
 
 namespace vellumo {
-
-class DesignScale;
 
 // frmRatio, the automatic display mode's dialog: two sliders whose labels follow the thumbs,
 // and OK / Cancel. Enter presses OK; Esc and the close box cancel.
@@ -27,10 +25,11 @@ class RatioDialog : public QDialog {
   QSlider& ratio_slider() const { return *ratio_slider_; }
 
  private:
-  void AddSection(const DesignScale& scale, int number, const Box& frame, int text_height,
-                  const char* title, const char* text);
-  QSlider* AddSlider(const DesignScale& scale, const SliderSpec& spec, const Box& section,
-                     const Box& slider, const Box& label, const char* name);
+  void AddSection(const RatioRects::Section& place, int number, const char* title,
+                  const char* text);
+  // The slider and the label that follows its thumb.
+  QSlider* AddSlider(const SliderSpec& spec, const DeviceRect& place, const DeviceRect& label_place,
+                     const char* name);
 
   QFont text_font_;
   QSlider* size_slider_ = nullptr;

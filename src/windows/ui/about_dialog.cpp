@@ -7,42 +7,18 @@
 #include "gdi.h"
 #include "res/resource.h"
 #include "ui/about.h"
+#include "ui/about_layout.h"
 #include "utf.h"
 #include "window.h"
 
 namespace vellumo {
 namespace {
 
-constexpr int kProductPoints = 2175;  // hundredths of a point
-constexpr int kVersionPoints = 900;
-constexpr int kCreditPoints = 1125;  // the link's size too
-constexpr COLORREF kLinkColour = RGB(0, 0, 192);
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 
-// Where frmAbout's parts go at a given dpi, in client pixels.
-struct AboutLayout {
-  SIZE client;
-  RECT product;
-  RECT version;
-  RECT credit;
-  RECT link;
-  RECT image;
-  RECT cancel;
-};
-
-AboutLayout LayoutAbout(int dpi) {
-  AboutLayout layout{};
-  layout.client = SIZE{Scale(242, dpi), Scale(163, dpi)};
-  // The product's text is centred in (6, 0, 209, 79); this band has the same centre, so the
-  // text lands on the same pixels, and stays clear of the version's box.
-  layout.product = ScaledRect(6, 16, 209, 47, dpi);
-  layout.version = ScaledRect(198, 63, 35, 13, dpi);
-  layout.credit = ScaledRect(78, 99, 170, 25, dpi);
-  layout.link = ScaledRect(99, 126, 131, 19, dpi);
-  layout.image = ScaledRect(9, 87, 68, 68, dpi);
-  // Below the client area: never seen, there only for Esc.
-  layout.cancel = ScaledRect(81, 195, 67, 25, dpi);
-  return layout;
+COLORREF LinkColour() {
+  const Colour& c = about_layout::kLinkColour;
+  return RGB(c.red, c.green, c.blue);
 }
 
 void DrawLabel(HDC dc, const Font& font, const char* text, RECT box, UINT format) {
@@ -67,7 +43,7 @@ class AboutBox {
 
   WinEventLoop& loop_;
   const LinkOpener& open_link_;
-  AboutLayout layout_;
+  AboutRects layout_;
   Font product_font_;
   Font version_font_;
   Font credit_font_;
@@ -81,18 +57,19 @@ AboutBox::AboutBox(HWND owner, WinEventLoop& loop, const LinkOpener& open_link)
     : loop_(loop), open_link_(open_link) {
   const int dpi = loop.ScreenDpi();
   layout_ = LayoutAbout(dpi);
-  product_font_ = CreateFace(L"Tahoma", kProductPoints, dpi, true);
+  using namespace about_layout;
+  product_font_ = CreateFace(Widen(kProductFace).c_str(), kProductPoints, dpi, true);
   version_font_ = CreateArial(kVersionPoints, dpi, true);
   credit_font_ = CreateArial(kCreditPoints, dpi, true);
   // An image of the drawn size or larger, scaled down: a 32-pixel one stretched would blur.
-  icon_ = LoadProgramIcon(layout_.image.right - layout_.image.left);
+  icon_ = LoadProgramIcon(layout_.image.width());
 
   CreateWindowArgs args;
   args.class_name = kAboutClass;
   args.title = Widen(about_text::kCaption);
   args.style = kStyle;
   args.ex_style = kDialogKeys;
-  args.client_size = layout_.client;
+  args.client_size = SIZE{layout_.client.width(), layout_.client.height()};
   args.centred = true;
   args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_VELLUMO));
   args.owner = owner;
@@ -115,11 +92,11 @@ void AboutBox::CreateLabels() {
   const HWND hwnd = window_.hwnd();
   CreateChild(hwnd,
               {L"STATIC", Widen(about_text::kProduct), SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-               layout_.product, 0, product_font_.get()});
+               ToRect(layout_.product), 0, product_font_.get()});
   CreateChild(hwnd, {L"STATIC", Widen(about_text::kVersion), SS_RIGHT | SS_NOPREFIX, 0,
-                     layout_.version, 0, version_font_.get()});
+                     ToRect(layout_.version), 0, version_font_.get()});
   CreateChild(hwnd, {L"STATIC", Widen(about_text::kCredit), SS_CENTER | SS_NOPREFIX, 0,
-                     layout_.credit, 0, credit_font_.get()});
+                     ToRect(layout_.credit), 0, credit_font_.get()});
 }
 
 void AboutBox::CreateControls() {
@@ -128,18 +105,18 @@ void AboutBox::CreateControls() {
   // The link is a button drawn as text: it takes the focus, draws a focus rectangle, and Space
   // presses it; a screen reader names it by its text.
   link_ = CreateChild(hwnd, {L"BUTTON", Widen(about_text::kLinkText), BS_OWNERDRAW | WS_TABSTOP, 0,
-                             layout_.link, kLinkId, credit_font_.get()});
+                             ToRect(layout_.link), kLinkId, credit_font_.get()});
   // Not a tab stop: the focus never goes where nobody sees it.
-  CreateChild(hwnd, {L"BUTTON", Widen(about_text::kCancel), BS_PUSHBUTTON, 0, layout_.cancel,
-                     IDCANCEL, credit_font_.get()});
+  CreateChild(hwnd, {L"BUTTON", Widen(about_text::kCancel), BS_PUSHBUTTON, 0,
+                     ToRect(layout_.cancel), IDCANCEL, credit_font_.get()});
 }
 
 void AboutBox::Paint(HDC dc, const RECT& client) {
   FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE));
-  const RECT& image = layout_.image;
+  const DeviceRect& image = layout_.image;
   if (icon_) {
-    DrawIconEx(dc, image.left, image.top, icon_.get(), image.right - image.left,
-               image.bottom - image.top, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, image.left, image.top, icon_.get(), image.width(), image.height(), 0, nullptr,
+               DI_NORMAL);
   }
 }
 
@@ -148,7 +125,7 @@ void AboutBox::DrawLink(const DRAWITEMSTRUCT& item) {
   RECT box = item.rcItem;
   FillRect(dc, &box, GetSysColorBrush(COLOR_3DFACE));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, kLinkColour);
+  SetTextColor(dc, LinkColour());
   DrawLabel(dc, credit_font_, about_text::kLinkText, box, DT_CENTER | DT_VCENTER);
   // The focus rectangle shows once the keyboard is in use, as in any dialog.
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dc, &box);

@@ -3,20 +3,17 @@
 #include <vector>
 
 #include "change/change_screen.h"
+#include "controls.h"
 #include "translucent.h"
 #include "trunction.h"
+#include "ui/product.h"
 #include "utf.h"
 
 namespace vellumo {
 namespace {
 
-// The notice is designed in twips (15 to a pixel at 96 dpi). Every length becomes pixels with
-// whole twips per pixel, as the core measures the file name label, so the label is exactly as
-// wide as the text shortened for it at any dpi.
 RECT Placed(const TwipsRect& twips, int dpi) {
-  const int x = TwipsToPixels(twips.left, dpi);
-  const int y = TwipsToPixels(twips.top, dpi);
-  return RECT{x, y, x + TwipsToPixels(twips.width, dpi), y + TwipsToPixels(twips.height, dpi)};
+  return ToRect(ToDevice(twips, dpi));
 }
 
 RECT PrimaryScreen() {
@@ -70,7 +67,7 @@ WinChangeScreenView::WinChangeScreenView(ChangeScreenEvents& events, WinEventLoo
 
   CreateWindowArgs args;
   args.class_name = kChangingClass;
-  args.title = L"Vellumo";
+  args.title = Widen(kProductName);
   // A thin border and no caption: no title bar, window buttons, icon or sizing frame.
   args.style = WS_POPUP | WS_BORDER;
   // A tool window has no taskbar button and no Alt+Tab entry, so nothing offers to close it.
@@ -102,7 +99,8 @@ void WinChangeScreenView::Paint(HDC dc, const RECT& client) {
   {
     Selected font(dc, title_font_.get());
     RECT box = layout_.title;
-    DrawTextW(dc, L"Vellumo", -1, &box, kFormat | DT_END_ELLIPSIS);
+    const std::wstring title = Widen(kProductName);
+    DrawTextW(dc, title.c_str(), -1, &box, kFormat | DT_END_ELLIPSIS);
   }
   // The file name comes already shortened to the label's width: drawn as it is.
   Selected font(dc, name_font_.get());

@@ -2,12 +2,6 @@
 
 namespace vellumo {
 
-RECT ScaledRect(int left, int top, int width, int height, int dpi) {
-  const int x = Scale(left, dpi);
-  const int y = Scale(top, dpi);
-  return RECT{x, y, x + Scale(width, dpi), y + Scale(height, dpi)};
-}
-
 RECT Offset(RECT rect, POINT by) {
   OffsetRect(&rect, by.x, by.y);
   return rect;

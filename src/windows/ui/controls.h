@@ -4,15 +4,24 @@
 
 #include <string>
 
+#include "ui/layout.h"
+
 namespace vellumo {
 
-// Windows are laid out in pixels at 96 dpi and scaled to the screen's dpi.
+// Windows are laid out in pixels at 96 dpi and scaled to the screen's dpi by the one rule of
+// every window (ui/layout.h).
 inline int Scale(int pixels, int dpi) {
-  return MulDiv(pixels, dpi, USER_DEFAULT_SCREEN_DPI);
+  return ToDevice(pixels, dpi);
+}
+
+inline RECT ToRect(const DeviceRect& rect) {
+  return RECT{rect.left, rect.top, rect.right, rect.bottom};
 }
 
 // A rectangle given as left, top, width, height at 96 dpi, scaled to `dpi`.
-RECT ScaledRect(int left, int top, int width, int height, int dpi);
+inline RECT ScaledRect(int left, int top, int width, int height, int dpi) {
+  return ToRect(ToDevice(Box{left, top, width, height}, dpi));
+}
 
 // A rectangle moved by an offset (a control inside a frame is placed relative to the frame).
 RECT Offset(RECT rect, POINT by);

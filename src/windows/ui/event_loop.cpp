@@ -34,6 +34,18 @@ void WinEventLoop::Yield() {
   }
 }
 
+void WinEventLoop::Wait(std::chrono::milliseconds time) {
+  const auto deadline = std::chrono::steady_clock::now() + time;
+  for (;;) {
+    Yield();
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(left.count()), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+  }
+}
+
 void WinEventLoop::Run() {
   MSG message;
   // Checked after every message: windows go while one is handled.

@@ -11,6 +11,7 @@ namespace vellumo {
 class WinEventLoop : public EventLoop {
  public:
   void Yield() override;
+  void Wait(std::chrono::milliseconds time) override;
   void Run() override;
   [[noreturn]] void EndNow(int exit_code) override;
   int ScreenDpi() override;

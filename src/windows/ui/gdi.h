@@ -21,9 +21,6 @@ using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 // without the internal leading, as point sizes are meant). 1575 at 96 dpi gives -21.
 int FontHeight(int points_x100, int dpi);
 
-// The size of the file name text, in the change screen and wherever paths are shortened for it.
-inline constexpr int kFileNamePoints = 825;  // hundredths of a point
-
 // A font by face name at a size in hundredths of a point; the font mapper picks the nearest face
 // where the named one is missing.
 Font CreateFace(const wchar_t* face, int points_x100, int dpi, bool bold);

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_dialog.h"
+#include "change/change_screen.h"
 #include "controls.h"
 #include "ratio_dialog.h"
 #include "res/resource.h"
@@ -42,7 +43,7 @@ WinMainView::WinMainView(MainEvents& events, WinEventLoop& loop, MainDialogs dia
   source_font_ = CreateArial(layout::kSourcePoints, dpi_, false);
   notice_font_ = CreateArial(layout::kLoadingPoints, dpi_, true);
   message_font_ = CreateMessageFont();
-  path_font_ = CreateArial(kFileNamePoints, dpi_, false);
+  path_font_ = CreateArial(kChangingFileNameCentipoints, dpi_, false);
   browse_icon_ = LoadButtonIcon(IDI_BROWSE, Scale(16, dpi_));
   settings_icon_ = LoadButtonIcon(IDI_DISPLAY_SETTINGS, Scale(16, dpi_));
 
@@ -285,12 +286,7 @@ void WinMainView::ClearPicture() {
 
 // From window pixels at 96 dpi to the canvas's own pixels; at least one pixel each way.
 void WinMainView::PlacePicture(const PreviewRect& rect) {
-  const PreviewArea& area = main_layout::kPreviewArea;
-  const int left = Scale(rect.left - area.left, dpi_);
-  const int top = Scale(rect.top - area.top, dpi_);
-  const int width = std::max(1, RoundHalfEven(rect.width * static_cast<float>(dpi_) / 96.0f));
-  const int height = std::max(1, RoundHalfEven(rect.height * static_cast<float>(dpi_) / 96.0f));
-  preview_.PlacePicture(RECT{left, top, left + width, top + height});
+  preview_.PlacePicture(ToRect(main_layout::PreviewDeviceRect(rect, dpi_)));
 }
 
 void WinMainView::ShowMessage(const std::string& text, const std::string& title) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "ui/main_layout.h"
 #include "wic_preview.h"
 
 namespace vellumo {
@@ -109,7 +110,7 @@ void PreviewCanvas::Paint(HDC dc) {
     }
     if (notice_visible_) {
       RECT inside = client;
-      InflateRect(&inside, -1, -1);
+      InflateRect(&inside, -main_layout::kPreviewBorderPixels, -main_layout::kPreviewBorderPixels);
       FillRect(memory, &inside, GetSysColorBrush(COLOR_3DFACE));
       Selected font(memory, notice_font_);
       SetBkMode(memory, TRANSPARENT);

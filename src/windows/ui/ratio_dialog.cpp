@@ -16,24 +16,10 @@
 namespace vellumo {
 namespace {
 
-constexpr int kDigitPoints = 3600;  // hundredths of a point
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kTextStyle = SS_LEFT | SS_NOPREFIX;
 // A value label's id follows its slider's.
 static_assert(kSizeLabelId == kSizeSliderId + 1 && kRatioLabelId == kRatioSliderId + 1);
-
-// A frame's contents are given relative to the frame.
-RECT InFrame(const RECT& frame, int left, int top, int width, int height, int dpi) {
-  return Offset(ScaledRect(left, top, width, height, dpi), POINT{frame.left, frame.top});
-}
-
-RatioSection Section(int top, int frame_height, int text_height, int dpi) {
-  RatioSection section{};
-  section.digit = ScaledRect(3, top, 52, 55, dpi);
-  section.frame = ScaledRect(63, top, 238, frame_height, dpi);
-  section.text = InFrame(section.frame, 15, 21, 211, text_height, dpi);
-  return section;
-}
 
 // The system's face for dialog text, at the screen's dpi already.
 LOGFONTW MessageFace() {
@@ -53,14 +39,14 @@ struct TextBox {
 };
 
 // The texts that wrap: the explanations, and the value labels at their widest.
-std::vector<TextBox> WrappedTexts(const RatioLayout& layout) {
+std::vector<TextBox> WrappedTexts(const RatioRects& layout) {
   using namespace ratio_text;
   const auto& s = layout.sections;
-  return {{Widen(kSizeText), s[0].text},
-          {Widen(kRatioText), s[1].text},
-          {Widen(kCenterText), s[2].text},
-          {Widen(SliderLabel(kSizeSlider, kSizeSlider.maximum)), layout.size_label},
-          {Widen(SliderLabel(kRatioSlider, kRatioSlider.maximum)), layout.ratio_label}};
+  return {{Widen(kSizeText), ToRect(s[0].text)},
+          {Widen(kRatioText), ToRect(s[1].text)},
+          {Widen(kCenterText), ToRect(s[2].text)},
+          {Widen(SliderLabel(kSizeSlider, kSizeSlider.maximum)), ToRect(layout.size_label)},
+          {Widen(SliderLabel(kRatioSlider, kRatioSlider.maximum)), ToRect(layout.ratio_label)}};
 }
 
 bool AllFit(HDC dc, HFONT font, const std::vector<TextBox>& texts) {
@@ -74,19 +60,20 @@ bool AllFit(HDC dc, HFONT font, const std::vector<TextBox>& texts) {
   return true;
 }
 
-// The message font, made a little smaller while a text would be cut off: the layout is fixed,
-// and the system's font may be wider than the one it was drawn for (another face, or a size
-// that does not grow evenly with the dpi). Three quarters of the size at the least.
+// The message font, a pixel smaller at a time where a text would be cut off.
 Font TextFont(const std::vector<TextBox>& texts) {
   LOGFONTW face = MessageFace();
-  const LONG smallest = std::abs(face.lfHeight) * 3 / 4;
+  const int sign = face.lfHeight < 0 ? -1 : 1;
   WindowDc screen(nullptr);
-  for (;;) {
-    Font font(CreateFontIndirectW(&face));
-    if (!font || std::abs(face.lfHeight) <= smallest) return font;
-    if (AllFit(screen.get(), font.get(), texts)) return font;
-    face.lfHeight += face.lfHeight < 0 ? 1 : -1;
-  }
+  const auto with_height = [&](double pixels) {
+    face.lfHeight = sign * static_cast<LONG>(pixels);
+    return Font(CreateFontIndirectW(&face));
+  };
+  const double height = StepDownFont(std::abs(face.lfHeight), 1, [&](double pixels) {
+    const Font font = with_height(pixels);
+    return font && AllFit(screen.get(), font.get(), texts);
+  });
+  return with_height(height);
 }
 
 // A trackbar and the label that shows its value.
@@ -106,16 +93,16 @@ class RatioDialog {
 
  private:
   void CreateControls();
-  void AddSection(const RatioSection& place, const wchar_t* digit, const char* title,
+  void AddSection(const RatioRects::Section& place, const wchar_t* digit, const char* title,
                   const char* text);
-  Slider AddSlider(const SliderSpec& spec, const RECT& place, const RECT& label, int id,
+  Slider AddSlider(const SliderSpec& spec, const DeviceRect& place, const DeviceRect& label, int id,
                    const char* name);
   void SetSlider(const Slider& slider, int stored);
   void OnScroll(HWND control);
   void OnCommand(int id, int code);
 
   WinEventLoop& loop_;
-  RatioLayout layout_;
+  RatioRects layout_;
   Font text_font_;
   Font digit_font_;
   DialogFocus focus_;
@@ -131,14 +118,14 @@ RatioDialog::RatioDialog(HWND owner, WinEventLoop& loop) : loop_(loop) {
   const int dpi = loop.ScreenDpi();
   layout_ = LayoutRatio(dpi);
   text_font_ = TextFont(WrappedTexts(layout_));
-  digit_font_ = CreateArial(kDigitPoints, dpi, true);
+  digit_font_ = CreateArial(ratio_layout::kDigitPoints, dpi, true);
 
   CreateWindowArgs args;
   args.class_name = kRatioClass;
   args.title = Widen(ratio_text::kCaption);
   args.style = kStyle;
   args.ex_style = kDialogKeys;
-  args.client_size = layout_.client;
+  args.client_size = SIZE{layout_.client.width(), layout_.client.height()};
   args.centred = true;
   args.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RATIO));
   args.owner = owner;
@@ -158,7 +145,7 @@ RatioDialog::RatioDialog(HWND owner, WinEventLoop& loop) : loop_(loop) {
 // Creation order is the tab order: the size slider, the ratio slider, OK, Cancel.
 void RatioDialog::CreateControls() {
   using namespace ratio_text;
-  const RatioLayout& l = layout_;
+  const RatioRects& l = layout_;
   AddSection(l.sections[0], L"1", kSizeTitle, kSizeText);
   size_ = AddSlider(kSizeSlider, l.size_slider, l.size_label, kSizeSliderId, kSizeTitle);
   AddSection(l.sections[1], L"2", kRatioTitle, kRatioText);
@@ -167,31 +154,31 @@ void RatioDialog::CreateControls() {
 
   const HWND hwnd = window_.hwnd();
   const HFONT font = text_font_.get();
-  CreateChild(
-      hwnd, {L"BUTTON", Widen(kOk), BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, l.ok, IDOK, font});
-  CreateChild(hwnd,
-              {L"BUTTON", Widen(kCancel), BS_PUSHBUTTON | WS_TABSTOP, 0, l.cancel, IDCANCEL, font});
+  CreateChild(hwnd, {L"BUTTON", Widen(kOk), BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0,
+                     ToRect(l.ok), IDOK, font});
+  CreateChild(hwnd, {L"BUTTON", Widen(kCancel), BS_PUSHBUTTON | WS_TABSTOP, 0, ToRect(l.cancel),
+                     IDCANCEL, font});
 }
 
-void RatioDialog::AddSection(const RatioSection& place, const wchar_t* digit, const char* title,
-                             const char* text) {
+void RatioDialog::AddSection(const RatioRects::Section& place, const wchar_t* digit,
+                             const char* title, const char* text) {
   const HWND hwnd = window_.hwnd();
   const HFONT font = text_font_.get();
-  CreateChild(hwnd, {L"STATIC", digit, kTextStyle, 0, place.digit, 0, digit_font_.get()});
-  CreateChild(hwnd, {L"BUTTON", Widen(title), BS_GROUPBOX, 0, place.frame, 0, font});
-  CreateChild(hwnd, {L"STATIC", Widen(text), kTextStyle, 0, place.text, 0, font});
+  CreateChild(hwnd, {L"STATIC", digit, kTextStyle, 0, ToRect(place.digit), 0, digit_font_.get()});
+  CreateChild(hwnd, {L"BUTTON", Widen(title), BS_GROUPBOX, 0, ToRect(place.frame), 0, font});
+  CreateChild(hwnd, {L"STATIC", Widen(text), kTextStyle, 0, ToRect(place.text), 0, font});
 }
 
-Slider RatioDialog::AddSlider(const SliderSpec& spec, const RECT& place, const RECT& label, int id,
-                              const char* name) {
+Slider RatioDialog::AddSlider(const SliderSpec& spec, const DeviceRect& place,
+                              const DeviceRect& label, int id, const char* name) {
   const HWND hwnd = window_.hwnd();
   constexpr DWORD kTrackbar = TBS_HORZ | TBS_AUTOTICKS | TBS_BOTTOM | WS_TABSTOP | WS_GROUP;
   // Screen readers name a trackbar by the static text before it, here the frame's explanation;
   // the window text carries the frame's caption for those that read it instead.
-  Slider slider{&spec, CreateChild(hwnd, {TRACKBAR_CLASSW, Widen(name), kTrackbar, 0, place, id,
-                                          text_font_.get()})};
+  Slider slider{&spec, CreateChild(hwnd, {TRACKBAR_CLASSW, Widen(name), kTrackbar, 0, ToRect(place),
+                                          id, text_font_.get()})};
   slider.label = CreateChild(
-      hwnd, {L"STATIC", L"", SS_RIGHT | SS_NOPREFIX, 0, label, id + 1, text_font_.get()});
+      hwnd, {L"STATIC", L"", SS_RIGHT | SS_NOPREFIX, 0, ToRect(label), id + 1, text_font_.get()});
   const HWND control = slider.control;
   SendMessageW(control, TBM_SETRANGE, FALSE, MAKELPARAM(spec.minimum, spec.maximum));
   SendMessageW(control, TBM_SETLINESIZE, 0, spec.small_step);
@@ -230,22 +217,6 @@ std::optional<AutoThresholds> RatioDialog::Run(AutoThresholds current) {
 }
 
 }  // namespace
-
-RatioLayout LayoutRatio(int dpi) {
-  RatioLayout layout{};
-  layout.client = SIZE{Scale(305, dpi), Scale(316, dpi)};
-  layout.sections = {Section(6, 94, 31, dpi), Section(105, 112, 43, dpi),
-                     Section(222, 58, 31, dpi)};
-  const RECT& size_frame = layout.sections[0].frame;
-  layout.size_slider = InFrame(size_frame, 6, 54, 163, 34, dpi);
-  layout.size_label = InFrame(size_frame, 171, 66, 55, 19, dpi);
-  const RECT& ratio_frame = layout.sections[1].frame;
-  layout.ratio_slider = InFrame(ratio_frame, 9, 69, 157, 34, dpi);
-  layout.ratio_label = InFrame(ratio_frame, 168, 81, 58, 19, dpi);
-  layout.ok = ScaledRect(90, 288, 103, 25, dpi);
-  layout.cancel = ScaledRect(198, 288, 103, 25, dpi);
-  return layout;
-}
 
 std::optional<AutoThresholds> RunRatioDialog(HWND owner, WinEventLoop& loop,
                                              AutoThresholds current) {

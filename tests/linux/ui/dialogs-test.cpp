@@ -8,9 +8,11 @@
 #include <QTest>
 
 #include "about_dialog.h"
+#include "design_scale.h"
 #include "main_window_fixture.h"
 #include "ratio_dialog.h"
 #include "ui/about.h"
+#include "ui/about_layout.h"
 
 namespace vellumo {
 namespace {
@@ -25,6 +27,21 @@ bool HasLabel(QWidget& dialog, const QString& text) {
   for (auto* label : dialog.findChildren<QLabel*>())
     if (label->text() == text) return true;
   return false;
+}
+
+// The dialogs stand where the one layout of both programs puts them, at the screen's dpi.
+TEST(DialogLayoutTest, ControlsStandWhereTheLayoutPutsThem) {
+  RatioDialog ratio(nullptr, AutoThresholds{});
+  const RatioRects layout = LayoutRatio(DesignScale(ratio).dpi());
+  EXPECT_EQ(ratio.size(), ToQRect(layout.client).size());
+  EXPECT_EQ(ratio.size_slider().geometry(), ToQRect(layout.size_slider));
+  EXPECT_EQ(ratio.ratio_slider().geometry(), ToQRect(layout.ratio_slider));
+  EXPECT_EQ(ButtonNamed(ratio, "OK")->geometry(), ToQRect(layout.ok));
+
+  AboutDialog about(nullptr, [](const QUrl&) {});
+  const AboutRects about_rects = LayoutAbout(DesignScale(about).dpi());
+  EXPECT_EQ(about.size(), ToQRect(about_rects.client).size());
+  EXPECT_EQ(ButtonNamed(about, about_text::kLinkText)->geometry(), ToQRect(about_rects.link));
 }
 
 class RatioDialogTest : public testing::Test {

@@ -42,7 +42,8 @@ TEST(ChangingLayoutTest, FileNameLabelIsAsWideAsThePathIsShortenedForAtAnyDpi) {
     EXPECT_TRUE(Inside(layout.file_name, layout.client)) << dpi << " dpi";
     EXPECT_TRUE(Inside(layout.title, layout.client)) << dpi << " dpi";
     EXPECT_TRUE(Inside(layout.image, layout.client)) << dpi << " dpi";
-    EXPECT_GE(layout.file_name.bottom - layout.file_name.top, -FontHeight(kFileNamePoints, dpi))
+    EXPECT_GE(layout.file_name.bottom - layout.file_name.top,
+              -FontHeight(kChangingFileNameCentipoints, dpi))
         << dpi << " dpi: the text is taller than its label";
   }
   // 1440 / 168 leaves 8 whole twips per pixel: everything is measured with the same 8.
@@ -202,7 +203,7 @@ TEST_F(ChangeScreenViewTest, TruncatesWithTheFileNameFontToTheLabelWidth) {
   const std::wstring wide = Widen(shortened);
   SIZE small{}, large{};
   {
-    Font name_font = CreateArial(kFileNamePoints, loop_.ScreenDpi(), false);
+    Font name_font = CreateArial(kChangingFileNameCentipoints, loop_.ScreenDpi(), false);
     Selected font(dc.get(), name_font.get());
     GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &small);
   }
