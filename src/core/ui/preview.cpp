@@ -45,6 +45,11 @@ DeviceRect main_layout::PreviewDeviceRect(const PreviewRect& rect, int dpi) {
           top + std::max(1, ToDevice(rect.height, dpi))};
 }
 
+bool ThumbnailCovers(PixelSize thumbnail, PixelSize wanted, PixelSize full) {
+  const bool whole = thumbnail.width == full.width && thumbnail.height == full.height;
+  return whole || (thumbnail.width >= wanted.width && thumbnail.height >= wanted.height);
+}
+
 PreviewRect FitPreview(PixelSize picture, PreviewArea area) {
   if (picture.width <= 0 || picture.height <= 0) return {};
   PreviewRect rect;

@@ -44,6 +44,10 @@ PreviewRect FitPreview(PixelSize picture, PreviewArea area);
 // picture is only ever scaled down to be shown, never up.
 PixelSize PreviewDecodeSize(PixelSize picture, double device_scale);
 
+// True when a thumbnail of `thumbnail` pixels serves a preview that wants `wanted` of a picture
+// of `full`: it is at least that large, or it is the whole picture.
+bool ThumbnailCovers(PixelSize thumbnail, PixelSize wanted, PixelSize full);
+
 // Rounds to the nearest whole number, halves to the even neighbour.
 int RoundHalfEven(float value);
 

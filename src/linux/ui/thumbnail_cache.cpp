@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "picture_decoder.h"
+#include "ui/preview.h"
 
 namespace vellumo {
 namespace {
@@ -56,8 +57,8 @@ const SizeFolder* FolderFor(QSize wanted) {
 }
 
 bool Covers(QSize thumbnail, QSize wanted, QSize full) {
-  return thumbnail == full ||
-         (thumbnail.width() >= wanted.width() && thumbnail.height() >= wanted.height());
+  return ThumbnailCovers({thumbnail.width(), thumbnail.height()},
+                         {wanted.width(), wanted.height()}, {full.width(), full.height()});
 }
 
 // GLib leaves these unescaped in a file URI's path (and letters and digits).

@@ -243,13 +243,19 @@ Size Swapped(Size size) {
 
 // A photo is shown as its camera recorded it should be seen: fitted upright, decoded as stored,
 // then turned.
-std::optional<PreviewPixels> Decode(const std::wstring& path, const WantedSize& wanted) {
+std::optional<PreviewPixels> Decode(const std::wstring& path, const WantedSize& wanted,
+                                    const PreviewShortcut& shortcut) {
   Source source;
   if (!OpenSource(path, source)) return std::nullopt;
   const int orientation = source.jpeg ? ReadOrientation(source.frame.get(), path) : 1;
   const bool swapped = SwapsSides(orientation);
   const Size upright = swapped ? Swapped(source.picture) : source.picture;
   Size size = Wanted(upright, wanted);
+  const PixelSize full_size{static_cast<int>(upright.width), static_cast<int>(upright.height)};
+  if (shortcut) {
+    const PixelSize want{static_cast<int>(size.width), static_cast<int>(size.height)};
+    if (auto found = shortcut(full_size, want)) return found;
+  }
   if (swapped) size = Swapped(size);
   std::vector<uint8_t> pixels;
   const bool drawn =
@@ -263,10 +269,11 @@ std::optional<PreviewPixels> Decode(const std::wstring& path, const WantedSize& 
 
 }  // namespace
 
-std::optional<PreviewPixels> DecodePreview(const std::string& path, const WantedSize& wanted) {
+std::optional<PreviewPixels> DecodePreview(const std::string& path, const WantedSize& wanted,
+                                           const PreviewShortcut& shortcut) {
   if (path.empty() || !wanted) return std::nullopt;
   try {
-    return Decode(LongPathForm(Widen(path)), wanted);
+    return Decode(LongPathForm(Widen(path)), wanted, shortcut);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

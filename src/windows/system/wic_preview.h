@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,13 @@ struct PreviewPixels {
 // larger than the picture itself and at least 1 x 1. A GIF is its logical screen with the first
 // frame on it, as on the desktop. Nothing on any failure (missing, corrupt or absurdly large
 // picture). The calling thread must have initialised COM (apartment threaded).
-std::optional<PreviewPixels> DecodePreview(const std::string& path, const WantedSize& wanted);
+//
+// `shortcut`, when given, is offered the picture's upright full size and the size wanted once
+// the header is read; pixels it hands back (a thumbnail the system keeps) are taken instead of
+// decoding.
+using PreviewShortcut =
+    std::function<std::optional<PreviewPixels>(PixelSize full, PixelSize wanted)>;
+std::optional<PreviewPixels> DecodePreview(const std::string& path, const WantedSize& wanted,
+                                           const PreviewShortcut& shortcut = {});
 
 }  // namespace vellumo

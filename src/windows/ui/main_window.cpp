@@ -5,6 +5,7 @@
 #include "controls.h"
 #include "ratio_dialog.h"
 #include "res/resource.h"
+#include "shell_thumbnail.h"
 #include "system_colours.h"
 #include "trunction.h"
 #include "ui/main_layout.h"
@@ -273,8 +274,10 @@ void WinMainView::ShowPicture(bool visible) {
 
 std::optional<PixelSize> WinMainView::LoadPicture(const std::string& path) {
   const double scale = dpi_ / 96.0;
-  const auto pixels =
-      DecodePreview(path, [scale](PixelSize full) { return PreviewDecodeSize(full, scale); });
+  // The shell's thumbnail first, where it keeps one large enough; else our own decoder.
+  const auto pixels = DecodePreview(
+      path, [scale](PixelSize full) { return PreviewDecodeSize(full, scale); },
+      [&path](PixelSize full, PixelSize wanted) { return ShellThumbnail(path, wanted, full); });
   if (!pixels) return std::nullopt;
   preview_.SetPicture(*pixels);
   return pixels->full;

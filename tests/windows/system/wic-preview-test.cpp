@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <ostream>
 #include <string>
 
+#include "shell_thumbnail.h"
 #include "test_folder.h"
 #include "test_pictures.h"
 
@@ -205,6 +207,47 @@ INSTANTIATE_TEST_SUITE_P(Exif, WicPreviewOrientation,
                                            OrientationCase{7, kWhite, kGreen, kBlue, kRed},
                                            OrientationCase{8, kGreen, kWhite, kRed, kBlue}),
                          [](const auto& info) { return std::to_string(info.param.orientation); });
+
+// A thumbnail the system keeps is offered the picture's upright size and the size wanted, and
+// taken instead of decoding; without one (Wine keeps none) the picture is decoded as before.
+TEST_F(WicPreviewTest, AThumbnailTheSystemKeepsIsTakenInsteadOfDecoding) {
+  const std::string path = QuadrantsJpeg(320, 240);
+  PixelSize offered_full, offered_wanted;
+  const auto thumbnail =
+      DecodePreview(path, Inside(160, 160), [&](PixelSize full, PixelSize wanted) {
+        offered_full = full;
+        offered_wanted = wanted;
+        return std::optional<PreviewPixels>(PreviewPixels{full, 1, 1, {1, 2, 3, 255}});
+      });
+  ASSERT_TRUE(thumbnail);
+  EXPECT_EQ(thumbnail->width, 1) << "the shortcut's, not decoded";
+  EXPECT_EQ(offered_full.width, 320);
+  EXPECT_EQ(offered_wanted.width, 160);
+  EXPECT_EQ(offered_wanted.height, 120);
+
+  const auto decoded = DecodePreview(
+      path, Inside(160, 160),
+      [&path](PixelSize full, PixelSize wanted) { return ShellThumbnail(path, wanted, full); });
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->width, 160);
+}
+
+TEST(ShellThumbnailTest, ABitmapsPixelsComeTopRowFirstAndOpaque) {
+  BITMAPINFO format{};
+  format.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // bottom-up
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_TRUE(bitmap && bits);
+  const uint8_t bottom_up[16] = {0, 0, 200, 0, 0, 0, 200, 0, 200, 0, 0, 0, 200, 0, 0, 0};
+  std::memcpy(bits, bottom_up, sizeof bottom_up);
+  const auto pixels = PixelsOfBitmap(bitmap, {640, 480});
+  DeleteObject(bitmap);
+  ASSERT_TRUE(pixels);
+  EXPECT_EQ(pixels->full.width, 640);
+  EXPECT_EQ(At(*pixels, 0, 0).b, 200) << "the stored top row: blue";
+  EXPECT_EQ(At(*pixels, 0, 1).r, 200);
+  EXPECT_EQ(pixels->bgra[3], 255);
+}
 
 TEST_F(WicPreviewTest, GivesNothingForWhatCannotBeShown) {
   EXPECT_FALSE(Decode(folder_.AddFile("empty.jpg", "")));
