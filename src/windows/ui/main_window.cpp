@@ -228,16 +228,23 @@ void WinMainView::SetSourceText(const std::string& text) {
 }
 
 // All rows at once, without a redraw for each: a folder tree can hold a hundred thousand.
+// A hundred thousand rows go straight to the list box's own procedure: through the window's
+// subclasses (the Enter key's, the tool tips') each message costs some 25 microseconds more
+// under Wine, which made filling take three times as long as building the list.
 void WinMainView::SetImages(const std::vector<std::string>& names) {
   const HWND list = Control(main_id::kImageList);
   if (!list) return;
+  const auto list_box = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list, GCLP_WNDPROC));
+  const auto send = [list, list_box](UINT message, WPARAM wparam, LPARAM lparam) {
+    return CallWindowProcW(list_box, list, message, wparam, lparam);
+  };
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  send(LB_RESETCONTENT, 0, 0);
   size_t characters = 0;
   for (const auto& name : names) characters += name.size() + 1;
-  SendMessageW(list, LB_INITSTORAGE, names.size(), characters * sizeof(wchar_t));
+  send(LB_INITSTORAGE, names.size(), static_cast<LPARAM>(characters * sizeof(wchar_t)));
   for (const auto& name : names)
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(name).c_str()));
+    send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(name).c_str()));
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
