@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-10}
 
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target list_build_bench >/dev/null
+cmake --build --preset bench -j "$(nproc)" --target list_build_bench >/dev/null
 bench=build/bench/bench/list_build_bench
 
 tree=build/bench/tree

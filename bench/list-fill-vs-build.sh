@@ -12,9 +12,9 @@ windows_build=${1:-build/windows}
 runs=${2:-5}
 : "${WINEPREFIX:?source scripts/wine-env.sh first}"
 
-cmake --build "$windows_build" --target vellumo_list_fill_bench >/dev/null
+cmake --build "$windows_build" -j "$(nproc)" --target vellumo_list_fill_bench >/dev/null
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target list_build_bench >/dev/null
+cmake --build --preset bench -j "$(nproc)" --target list_build_bench >/dev/null
 
 tree=build/bench/picture-tree
 bench/picture-tree.py "$tree"

@@ -20,7 +20,7 @@ build=${1:-build/bench}
 runs=${2:-10}
 # shellcheck source=bench/photo.sh
 . bench/photo.sh
-cmake --build "$build" -j2 --target vellumo >/dev/null
+cmake --build "$build" -j "$(nproc)" --target vellumo >/dev/null
 
 scratch=$(mktemp -d)
 trap 'kill "${xvfb:-}" 2>/dev/null || true; rm -rf "$scratch"' EXIT

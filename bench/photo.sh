@@ -8,7 +8,7 @@ mkdir -p "$work"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset bench
 fi
-cmake --build "$build" -j2 --target convert_bench
+cmake --build "$build" -j "$(nproc)" --target convert_bench
 bench="$build/bench/convert_bench"
 
 if [ ! -f "$photo" ]; then

@@ -15,7 +15,7 @@ build=${1:-build/bench}
 runs=${2:-5}
 # shellcheck source=bench/photo.sh
 . bench/photo.sh
-cmake --build "$build" -j2 --target preview_decode_bench thumbnail_bench >/dev/null
+cmake --build "$build" -j "$(nproc)" --target preview_decode_bench thumbnail_bench >/dev/null
 cat "$photo" >/dev/null
 
 for mode in full preview first cached; do : >"$work/thumbnails-$mode.txt"; done

@@ -19,7 +19,7 @@ build=${1:-build/bench}
 runs=${2:-5}
 # shellcheck source=bench/photo.sh
 . bench/photo.sh
-cmake --build "$build" -j2 --target preview_decode_bench >/dev/null
+cmake --build "$build" -j "$(nproc)" --target preview_decode_bench >/dev/null
 decoder="$build/bench/preview_decode_bench"
 cat "$photo" >/dev/null
 

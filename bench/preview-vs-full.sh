@@ -33,7 +33,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$build" -j2 --target vellumo_preview_bench
+cmake --build "$build" -j "$(nproc)" --target vellumo_preview_bench
 bench="$build/bench/vellumo_preview_bench.exe"
 
 : >"$work/preview.txt"

@@ -17,7 +17,7 @@ build=${1:-build/bench}
 runs=${2:-5}
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DVELLUMO_BENCH=ON
-cmake --build "$build" -j2 --target window_open_bench list_build_bench >/dev/null
+cmake --build "$build" -j "$(nproc)" --target window_open_bench list_build_bench >/dev/null
 tree="$build/bench-data/picture-tree"
 bench/picture-tree.py "$tree"
 tree="$(realpath "$tree")/"

@@ -11,6 +11,8 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Packages too: the build machine's own (its GoogleTest, say) cannot link into a Windows program.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # No DLL beyond those Windows ships.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")

@@ -8,7 +8,7 @@ repo=$(pwd)
 
 scripts/install-deps.sh
 cmake --preset linux >/dev/null
-cmake --build --preset linux --target vellumo >/dev/null
+cmake --build --preset linux -j "$(nproc)" --target vellumo >/dev/null
 
 scratch=$(mktemp -d)
 trap 'kill "${xvfb_pid:-}" 2>/dev/null || true; rm -rf "$scratch"' EXIT

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
-jobs=${JOBS:-2}
+jobs=${JOBS:-$(nproc)}
 scripts/install-deps.sh --package
 
 linux_packages() {

@@ -32,7 +32,7 @@ free_display() {
 linux_screenshots() {
   local build=${1:-build/linux} out=${2:-docs/screenshots/linux}
   [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$build" -j2 --target vellumo_ui_screenshots >/dev/null
+  cmake --build "$build" -j "$(nproc)" --target vellumo_ui_screenshots >/dev/null
   local shots="$build/tests/linux/ui/vellumo_ui_screenshots" display
   display=$(free_display "${VELLUMO_TEST_DISPLAYS:-90-120}")
   runtime=$(mktemp -d)

@@ -6,11 +6,11 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 cmake --preset linux
-cmake --build --preset linux
+cmake --build --preset linux -j "$(nproc)"
 ctest --preset linux
 
 cmake --preset windows
-cmake --build --preset windows
+cmake --build --preset windows -j "$(nproc)"
 # shellcheck source=wine-env.sh
 source scripts/wine-env.sh
 # The X server and the Wine server with its services go when the tests end, however they end.

@@ -1,16 +1,14 @@
 #include "autostart_entry.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <utility>
 
+#include "atomic_write.h"
 #include "linux_paths.h"
-#include "platform/bitmap_file.h"
 #include "platform/text.h"
 
 namespace vellumo {
@@ -65,27 +63,6 @@ bool DisablesEntry(std::string_view key, std::string_view value) {
   const bool enabled_key = key.size() > kEnabled.size() && key.starts_with("X-") &&
                            EqualsIgnoringCase(key.substr(key.size() - kEnabled.size()), kEnabled);
   return enabled_key && IsFalse(value);
-}
-
-// A temporary file beside `target`, renamed over it once complete: a desktop reading the
-// folder at login sees the old entry or the new one, never half of one.
-bool WriteAtomically(const std::string& target, std::string_view text) {
-  std::error_code error;
-  fs::create_directories(fs::path(target).parent_path(), error);
-  std::string temp = target + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = fchmod(fd, 0644) == 0;
-  for (size_t done = 0; ok && done < text.size();) {
-    const ssize_t written = write(fd, text.data() + done, text.size() - done);
-    ok = written > 0;
-    if (ok) done += static_cast<size_t>(written);
-  }
-  ok = fsync(fd) == 0 && ok;
-  ok = close(fd) == 0 && ok;
-  if (ok && ReplaceFile(temp, target)) return true;
-  std::remove(temp.c_str());
-  return false;
 }
 
 }  // namespace
@@ -171,7 +148,10 @@ void AutostartRunAtLogon::Set_Startup(bool on) {
   }
   // Without a known program there is nothing the entry could start.
   if (exe_path_.empty()) return;
-  WriteAtomically(entry_path_, AutostartEntryText(exe_path_));
+  // In one step: a desktop reading the folder at login sees the old entry or the new one, never
+  // half of one. Others may read it, as desktops' own entries are.
+  WriteFileAtomically(entry_path_, AutostartEntryText(exe_path_),
+                      [](int fd) { return fchmod(fd, 0644) == 0; });
 }
 
 }  // namespace vellumo

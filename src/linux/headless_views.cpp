@@ -4,17 +4,12 @@
 #include <thread>
 
 #include "platform/trunction.h"
+#include "platform/utf8.h"
 
 namespace vellumo {
 namespace {
 
 constexpr int kAverageCharWidth = 6;  // Arial 8.25 pt at 96 dpi
-
-int CodePoints(std::string_view text) {
-  int count = 0;
-  for (unsigned char c : text) count += (c & 0xC0) != 0x80;
-  return count;
-}
 
 class HeadlessChangeScreen : public ChangeScreenView {
  public:
@@ -51,8 +46,9 @@ class HeadlessMain : public MainView {
 }  // namespace
 
 std::string TruncatePathHeadless(const std::string& path, int width) {
-  return CompactPath(path, width, '/',
-                     [](std::string_view text) { return CodePoints(text) * kAverageCharWidth; });
+  return CompactPath(path, width, '/', [](std::string_view text) {
+    return static_cast<int>(CountCharacters(text)) * kAverageCharWidth;
+  });
 }
 
 void HeadlessLoop::Run() {

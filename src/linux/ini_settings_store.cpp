@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "platform/bitmap_file.h"
+#include "atomic_write.h"
 #include "platform/text.h"
 
 namespace vellumo {
@@ -242,40 +242,13 @@ std::filesystem::path ReplacedPath(std::filesystem::path path) {
 
 // Best effort: a file system without owners or modes still gets its settings written. Only
 // root may give a file to another user; the owner goes first as it clears set-id bits.
-void KeepOwnerAndMode(int fd, const Version& old) {
-  if (!old.exists) return;  // a new file stays owner-only, as mkstemp makes it
+bool KeepOwnerAndMode(int fd, const Version& old) {
+  if (!old.exists) return true;  // a new file stays owner-only, as mkstemp makes it
   if (fchown(fd, old.info.st_uid, old.info.st_gid) != 0) {
     // Not allowed: the file becomes ours, as any rewrite would make it.
   }
   fchmod(fd, old.info.st_mode & 07777);
-}
-
-bool WriteText(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = write(fd, text.data(), text.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    text.remove_prefix(static_cast<size_t>(n));
-  }
   return true;
-}
-
-// A temporary file in the same folder, then rename: readers see the old file or the new one,
-// and a crash never leaves half a file.
-bool Replace(const std::string& path, const std::string& text, const Version& old) {
-  const auto target = ReplacedPath(path);
-  std::error_code error;
-  std::filesystem::create_directories(target.parent_path(), error);
-  std::string temp = target.string() + ".XXXXXX";
-  const int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  KeepOwnerAndMode(fd, old);
-  bool ok = WriteText(fd, text);
-  ok = ok && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  if (ok && ReplaceFile(temp, target)) return true;
-  unlink(temp.c_str());
-  return false;
 }
 
 }  // namespace
@@ -324,7 +297,9 @@ bool IniSettingsStore::WriteAll(const SettingsValues& values) {
     return true;
   }
   cache_.reset();
-  return Replace(path_, Render(snapshot->file), snapshot->version);
+  const Version& old = snapshot->version;
+  return WriteFileAtomically(ReplacedPath(path_), Render(snapshot->file),
+                             [&old](int fd) { return KeepOwnerAndMode(fd, old); });
 }
 
 }  // namespace vellumo

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/../.."
 
 [ "${1:-}" = --no-install ] || scripts/install-deps.sh --desktops
 [ -f build/linux/CMakeCache.txt ] || cmake --preset linux >/dev/null
-cmake --build --preset linux --target vellumo >/dev/null
+cmake --build --preset linux -j "$(nproc)" --target vellumo >/dev/null
 
 desktops=(sway xfce lxqt lxde mate plasma gnome xroot gsettings-keys)
 summaries=()

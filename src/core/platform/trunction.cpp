@@ -1,5 +1,7 @@
 #include "platform/trunction.h"
 
+#include "platform/utf8.h"
+
 namespace vellumo {
 namespace {
 
@@ -20,13 +22,6 @@ long LongestFitting(std::size_t size, const Fits& fits) {
   return best;
 }
 
-// Moves a cut back to the start of a UTF-8 sequence, so no character is split.
-std::size_t CharBoundary(std::string_view text, std::size_t cut) {
-  while (cut > 0 && cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-    --cut;
-  return cut;
-}
-
 }  // namespace
 
 std::string CompactPath(std::string_view path, int width, char separator,
@@ -39,7 +34,7 @@ std::string CompactPath(std::string_view path, int width, char separator,
 
   // Keep as much of the front of the folder as fits, so the drive or root stays readable.
   const auto with_folder = [&](std::size_t keep) {
-    std::string text(folder.substr(0, CharBoundary(folder, keep)));
+    std::string text(folder.substr(0, CharacterBoundary(folder, keep)));
     text += "...";
     text += separator;
     text += name;
@@ -53,7 +48,7 @@ std::string CompactPath(std::string_view path, int width, char separator,
 
   // Not even the name fits: cut the name itself and mark the cut.
   const auto with_name = [&](std::size_t keep) {
-    return std::string(name.substr(0, CharBoundary(name, keep))) + "...";
+    return std::string(name.substr(0, CharacterBoundary(name, keep))) + "...";
   };
   const long keep = LongestFitting(name.size() - (name.empty() ? 0 : 1),
                                    [&](std::size_t k) { return measure(with_name(k)) <= width; });

@@ -2,13 +2,12 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <thread>
+#include <optional>
+
+#include "child_process.h"
 
 namespace vellumo {
 namespace {
@@ -41,27 +40,16 @@ void WriteAll(int fd, const std::string& text) {
 bool ReadUntilClosed(int fd, std::string& text, Clock::time_point deadline) {
   char buffer[1024];
   for (;;) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0) return false;
+    const int left = MillisecondsLeft(deadline);
+    if (left == 0) return false;
     pollfd ready = {fd, POLLIN, 0};
-    const int polled = poll(&ready, 1, static_cast<int>(std::min<long long>(left.count(), 60'000)));
+    const int polled = poll(&ready, 1, left);
     if (polled < 0 && errno == EINTR) continue;
     if (polled <= 0) continue;  // re-checks the deadline
     const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return true;
     text.append(buffer, static_cast<size_t>(n));
-  }
-}
-
-// Waits for the child's exit until the deadline, in short naps.
-bool WaitForExit(pid_t pid, int& status, Clock::time_point deadline) {
-  for (;;) {
-    const pid_t done = waitpid(pid, &status, WNOHANG);
-    if (done == pid) return true;
-    if (done < 0 && errno != EINTR) return true;
-    if (Clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 }
 
@@ -91,18 +79,15 @@ ChildWorkResult RunInChild(const std::function<bool(std::string& text)>& work,
     return result;
   }
   setpgid(pid, pid);  // also here, so the group exists whichever of the two runs first
-  int status = 0;
   const bool read_all = ReadUntilClosed(fds[0], result.text, deadline);
   close(fds[0]);
-  if (read_all && WaitForExit(pid, status, deadline)) {
+  const std::optional<int> exit_code = read_all ? WaitForExit(pid, deadline) : std::optional<int>();
+  if (exit_code) {
     result.finished = true;
-    result.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    result.succeeded = *exit_code == 0;
     return result;
   }
-  kill(-pid, SIGKILL);
-  kill(pid, SIGKILL);
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
+  KillProcessGroup(pid);
   result.text.clear();
   return result;
 }

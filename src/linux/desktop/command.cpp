@@ -3,17 +3,13 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <signal.h>
-
-#include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 #include <optional>
-#include <thread>
+
+#include "child_process.h"
 
 extern char** environ;
 
@@ -48,11 +44,6 @@ class Pipe {
 
 using Clock = std::chrono::steady_clock;
 
-int MillisecondsLeft(Clock::time_point deadline) {
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-  return left <= 0 ? 0 : static_cast<int>(std::min<int64_t>(left, INT32_MAX));
-}
-
 // Reads both pipes until the program has closed them; reading them together keeps a program
 // that fills one pipe from blocking while we wait on the other. False when the deadline passed
 // first.
@@ -84,34 +75,6 @@ bool DrainPipes(Pipe& out, Pipe& err, std::string& output, std::string& errors,
     }
   }
   return true;
-}
-
-int ExitCode(int status) {
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// The program may close its output and still linger, so its exit is awaited against the same
-// deadline, in short naps (there is no waitpid with a time limit).
-std::optional<int> WaitForExit(pid_t pid, Clock::time_point deadline) {
-  constexpr auto kNap = std::chrono::milliseconds(5);
-  for (;;) {
-    int status = 0;
-    const pid_t done = waitpid(pid, &status, WNOHANG);
-    if (done == pid) return ExitCode(status);
-    if (done < 0 && errno != EINTR) return -1;
-    if (Clock::now() >= deadline) return std::nullopt;
-    std::this_thread::sleep_for(kNap);
-  }
-}
-
-// The program leads a process group of its own, so whatever it started (a shell script's
-// children, a helper it spawned) is ended with it rather than left running on its own.
-void Kill(pid_t pid) {
-  kill(-pid, SIGKILL);
-  kill(pid, SIGKILL);
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
 }
 
 }  // namespace
@@ -153,12 +116,13 @@ CommandResult RunCommand(const std::vector<std::string>& argv, Clock::time_point
     return result;
   }
   result.started = true;
+  // The program may close its output and still linger: its exit has the same deadline.
   std::optional<int> exit_code;
   if (DrainPipes(out, err, result.output, result.errors, deadline)) {
     exit_code = WaitForExit(pid, deadline);
   }
   if (!exit_code) {
-    Kill(pid);
+    KillProcessGroup(pid);
     result.timed_out = true;
     return result;
   }

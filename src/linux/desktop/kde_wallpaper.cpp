@@ -4,6 +4,7 @@
 
 #include "dbus_session.h"
 #include "file_uri.h"
+#include "platform/utf8.h"
 
 namespace vellumo {
 namespace {
@@ -19,22 +20,6 @@ int FillMode(Layout layout) {
       break;
   }
   return 0;
-}
-
-// Decodes one UTF-8 sequence at `i`; a byte that starts none is U+FFFD.
-uint32_t NextCodePoint(std::string_view text, size_t& i) {
-  const auto byte = [&](size_t at) { return static_cast<uint8_t>(text[at]); };
-  const uint8_t first = byte(i++);
-  if (first < 0x80) return first;
-  int extra = first >= 0xF0 ? 3 : first >= 0xE0 ? 2 : first >= 0xC0 ? 1 : -1;
-  if (extra < 0 || first > 0xF4 || i + extra > text.size()) return 0xFFFD;
-  uint32_t code = first & (0x3F >> extra);
-  for (int k = 0; k < extra; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return 0xFFFD;
-    code = (code << 6) | (byte(i + k) & 0x3F);
-  }
-  i += extra;
-  return code;
 }
 
 void AppendUnit(std::string& out, uint32_t unit) {

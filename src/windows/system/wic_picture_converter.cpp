@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "com_ptr.h"
-#include "gif_screen.h"
 #include "long_path.h"
 #include "partial_files.h"
 #include "platform/bitmap_file.h"
@@ -22,7 +21,7 @@
 #include "utf.h"
 #include "watched_file_stream.h"
 #include "wic_failure.h"
-#include "wic_orientation.h"
+#include "wic_source.h"
 
 namespace vellumo {
 namespace {
@@ -32,72 +31,22 @@ namespace {
 constexpr size_t kStripRows = 64;
 constexpr size_t kStripBytes = size_t{4} << 20;
 
-// The picture's first frame, converted to 32-bit blue-green-red-alpha, and where it sits in the
-// picture. Every decoder's output converts to this format (Wine's converter, for one, cannot
-// turn palette pictures into 24-bit directly); the fourth byte is dropped on the way into the
-// bitmap.
-//
-// A GIF's picture is its logical screen: the first frame is drawn at its offset, and the rest
-// of the screen, like the frame's transparent pixels, shows the background colour of the global
-// colour table (black without one). Any other picture is its frame.
-struct Source {
-  ComPtr<IWICImagingFactory> factory;
-  ComPtr<WatchedFileStream> file;  // read through this, so a failure can say why
-  ComPtr<IWICBitmapDecoder> decoder;
-  ComPtr<IWICBitmapFrameDecode> frame;
+// The picture's first frame (see wic_source.h), and the same converted to 32-bit
+// blue-green-red-alpha. Every decoder's output converts to this format (Wine's converter, for
+// one, cannot turn palette pictures into 24-bit directly); the fourth byte is dropped on the way
+// into the bitmap.
+struct Source : WicSource {
   ComPtr<IWICFormatConverter> converter;
-  UINT width = 0;  // of the picture
-  UINT height = 0;
-  UINT frame_width = 0;
-  UINT frame_height = 0;
-  UINT left = 0;  // the frame's place in the picture
-  UINT top = 0;
-  int orientation = 1;                // a photo's EXIF orientation, turned upright on the way
-  bool transparency = false;          // frame pixels of alpha 0 show the background
-  uint8_t background[3] = {0, 0, 0};  // blue, green, red
 };
 
-// Widens a GIF's picture to its logical screen. Without the screen's size the picture stays
-// the frame.
-void PlaceOnGifScreen(Source& source) {
-  const auto screen = ReadGifScreen(source.factory.get(), source.decoder.get(), source.frame.get());
-  if (!screen) return;
-  source.width = screen->width;
-  source.height = screen->height;
-  source.transparency = true;
-  source.left = screen->left;
-  source.top = screen->top;
-  std::copy_n(screen->background, 3, source.background);
-}
-
 HRESULT OpenSource(const std::wstring& picture, Source& source) {
-  HRESULT result =
-      CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                       IID_IWICImagingFactory, reinterpret_cast<void**>(source.factory.out()));
+  HRESULT result = OpenWicSource(picture, source);
   if (FAILED(result)) return result;
-  result = WatchedFileStream::Open(picture, source.file.out());
-  if (FAILED(result)) return result;
-  result = source.factory->CreateDecoderFromStream(
-      source.file.get(), nullptr, WICDecodeMetadataCacheOnDemand, source.decoder.out());
-  if (FAILED(result)) return result;
-  if (FAILED(result = source.decoder->GetFrame(0, source.frame.out()))) return result;
-  if (FAILED(result = source.frame->GetSize(&source.frame_width, &source.frame_height)))
-    return result;
-  source.width = source.frame_width;
-  source.height = source.frame_height;
-  PlaceOnGifScreen(source);
-  GUID container{};
-  if (SUCCEEDED(source.decoder->GetContainerFormat(&container)) &&
-      IsEqualGUID(container, GUID_ContainerFormatJpeg))
-    source.orientation = ReadOrientation(source.frame.get(), picture);
-  // Refused before anything is allocated or written.
-  if (!IsSensibleBitmapSize(source.width, source.height) ||
-      !IsSensibleBitmapSize(source.frame_width, source.frame_height))
-    return WINCODEC_ERR_IMAGESIZEOUTOFRANGE;
   if (FAILED(result = source.factory->CreateFormatConverter(source.converter.out()))) return result;
-  // Alpha only where it means transparency: a 32-bit bitmap's fourth byte is often just unused.
+  // Alpha only where it means transparency, on a GIF's screen: a 32-bit bitmap's fourth byte is
+  // often just unused.
   const WICPixelFormatGUID format =
-      source.transparency ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat32bppBGR;
+      source.on_screen ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat32bppBGR;
   return source.converter->Initialize(source.frame.get(), format, WICBitmapDitherTypeNone, nullptr,
                                       0.0, WICBitmapPaletteTypeCustom);
 }
@@ -112,30 +61,18 @@ ConversionFailure PictureFailure(HRESULT result, const Source& source) {
   return {true, DecodeFailure(result, *source.file.get())};
 }
 
-// The rows and columns of the picture the frame covers: [first, last), clipped to the picture.
-struct Span {
-  UINT first;
-  UINT last;
-  bool Holds(UINT i) const { return i >= first && i < last; }
-};
-
-Span Covered(UINT offset, UINT frame_length, UINT picture_length) {
-  if (offset >= picture_length) return {0, 0};
-  return {offset, offset + std::min(frame_length, picture_length - offset)};
-}
-
 void FillBackground(const Source& source, std::vector<uint8_t>& row) {
   for (size_t i = 0; i < row.size(); i += 3) std::copy_n(source.background, 3, row.data() + i);
 }
 
 // One picture row: the background, with the frame's row (`frame_row`, 4 bytes a pixel) over the
 // columns it covers.
-void Compose(const Source& source, Span columns, const uint8_t* frame_row,
+void Compose(const Source& source, FrameSpan columns, const uint8_t* frame_row,
              std::vector<uint8_t>& row) {
   FillBackground(source, row);
   for (UINT x = columns.first; x < columns.last; ++x) {
     const uint8_t* pixel = frame_row + size_t{x - source.left} * 4;
-    if (source.transparency && pixel[3] == 0) continue;
+    if (source.on_screen && pixel[3] == 0) continue;
     std::copy_n(pixel, 3, row.data() + size_t{x} * 3);
   }
 }
@@ -144,8 +81,8 @@ void Compose(const Source& source, Span columns, const uint8_t* frame_row,
 HRESULT CopyRows(Source& source, UprightRows& out) {
   const size_t stride = size_t{source.frame_width} * 4;
   const size_t strip_rows = std::clamp<size_t>(kStripBytes / stride, 1, kStripRows);
-  const Span columns = Covered(source.left, source.frame_width, source.width);
-  const Span rows_covered = Covered(source.top, source.frame_height, source.height);
+  const FrameSpan columns = Covered(source.left, source.frame_width, source.width);
+  const FrameSpan rows_covered = Covered(source.top, source.frame_height, source.height);
   std::vector<uint8_t> strip(stride * strip_rows);
   std::vector<uint8_t> row(size_t{source.width} * 3);
   for (UINT y = 0; y < source.height;) {

@@ -7,11 +7,10 @@
 #include <new>
 
 #include "com_ptr.h"
-#include "gif_screen.h"
 #include "long_path.h"
-#include "platform/bitmap_file.h"
 #include "utf.h"
 #include "wic_orientation.h"
+#include "wic_source.h"
 
 namespace vellumo {
 namespace {
@@ -36,53 +35,12 @@ struct Size {
   UINT height = 0;
 };
 
-// The first frame and the picture it belongs to. A GIF's picture is its logical screen: the frame
-// at its offset over the background colour of the global colour table (black without one). The
-// wallpaper conversion draws it so, and the preview shows what the desktop will.
-struct Source {
-  ComPtr<IWICImagingFactory> factory;
-  ComPtr<IWICBitmapDecoder> decoder;
-  ComPtr<IWICBitmapFrameDecode> frame;
-  Size picture;
-  Size frame_size;
-  UINT left = 0;  // the frame's place on a GIF's screen
-  UINT top = 0;
-  bool on_screen = false;
-  bool jpeg = false;
-  uint8_t background[3] = {0, 0, 0};  // blue, green, red
-};
-
-// Widens a GIF's picture to its logical screen. Without the screen's size it stays the frame.
-void PlaceOnGifScreen(Source& source) {
-  const auto screen = ReadGifScreen(source.factory.get(), source.decoder.get(), source.frame.get());
-  if (!screen) return;
-  source.picture = {screen->width, screen->height};
-  source.on_screen = true;
-  source.left = screen->left;
-  source.top = screen->top;
-  std::copy_n(screen->background, 3, source.background);
+Size PictureSize(const WicSource& source) {
+  return {source.width, source.height};
 }
 
-bool OpenSource(const std::wstring& path, Source& source) {
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(source.factory.out()))))
-    return false;
-  if (FAILED(source.factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                       WICDecodeMetadataCacheOnDemand,
-                                                       source.decoder.out())))
-    return false;
-  if (FAILED(source.decoder->GetFrame(0, source.frame.out()))) return false;
-  Size& frame = source.frame_size;
-  if (FAILED(source.frame->GetSize(&frame.width, &frame.height))) return false;
-  source.picture = frame;
-  GUID container{};
-  if (FAILED(source.decoder->GetContainerFormat(&container))) return false;
-  source.jpeg = IsEqualGUID(container, GUID_ContainerFormatJpeg);
-  if (IsEqualGUID(container, GUID_ContainerFormatGif)) PlaceOnGifScreen(source);
-  // The same limit as the wallpaper conversion: a few header bytes can claim any size.
-  return IsSensibleBitmapSize(source.picture.width, source.picture.height) &&
-         IsSensibleBitmapSize(frame.width, frame.height);
+Size FrameSize(const WicSource& source) {
+  return {source.frame_width, source.frame_height};
 }
 
 // `length` scaled by to / from, rounded to the nearest whole number.
@@ -115,12 +73,12 @@ std::optional<Size> ReducedSize(SourceTransform* transform, Size frame, Size tar
 
 // The JPEG decoder's own reduced decoding (DCT scaling: it skips most of the work and never holds
 // the whole picture), into a small bitmap. False where WIC does not offer it (Wine's does not).
-bool DecodeReduced(Source& source, Size target, ComPtr<IWICBitmap>& reduced) {
+bool DecodeReduced(WicSource& source, Size target, ComPtr<IWICBitmap>& reduced) {
   ComPtr<SourceTransform> transform;
   if (FAILED(source.frame->QueryInterface(kSourceTransformId,
                                           reinterpret_cast<void**>(transform.out()))))
     return false;
-  const auto size = ReducedSize(transform.get(), source.frame_size, target);
+  const auto size = ReducedSize(transform.get(), FrameSize(source), target);
   if (!size) return false;
   WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
   if (FAILED(transform->GetClosestPixelFormat(&format))) return false;
@@ -140,7 +98,7 @@ bool DecodeReduced(Source& source, Size target, ComPtr<IWICBitmap>& reduced) {
 
 // `from` converted to `format` (32 bits a pixel) and scaled to `to`, top-down rows. Both steps
 // pull rows from the source as they go; only the result is held whole.
-bool ScaleInto(Source& source, IWICBitmapSource* from, Size to, const WICPixelFormatGUID& format,
+bool ScaleInto(WicSource& source, IWICBitmapSource* from, Size to, const WICPixelFormatGUID& format,
                std::vector<uint8_t>& pixels) {
   ComPtr<IWICFormatConverter> converter;
   if (FAILED(source.factory->CreateFormatConverter(converter.out()))) return false;
@@ -164,7 +122,7 @@ bool ScaleInto(Source& source, IWICBitmapSource* from, Size to, const WICPixelFo
   return true;
 }
 
-bool DrawFrame(Source& source, Size size, std::vector<uint8_t>& pixels) {
+bool DrawFrame(WicSource& source, Size size, std::vector<uint8_t>& pixels) {
   ComPtr<IWICBitmap> reduced;
   IWICBitmapSource* from = source.frame.get();
   if (source.jpeg && DecodeReduced(source, size, reduced)) from = reduced.get();
@@ -174,24 +132,13 @@ bool DrawFrame(Source& source, Size size, std::vector<uint8_t>& pixels) {
   return true;
 }
 
-// The rows or columns [first, last) of the picture the frame covers, clipped to the picture.
-struct Span {
-  UINT first;
-  UINT last;
-};
-
-Span Covered(UINT offset, UINT frame_length, UINT picture_length) {
-  if (offset >= picture_length) return {0, 0};
-  return {offset, offset + std::min(frame_length, picture_length - offset)};
-}
-
 // Where a span lands on a scaled picture: at least one pixel long, and inside.
 struct Run {
   UINT start;
   UINT length;
 };
 
-Run Placed(Span span, UINT picture_length, UINT scaled_length) {
+Run Placed(FrameSpan span, UINT picture_length, UINT scaled_length) {
   const UINT first = Scale(span.first, scaled_length, picture_length);
   const UINT length = std::max(1u, Scale(span.last, scaled_length, picture_length) - first);
   return {std::min(first, scaled_length - length), length};
@@ -218,18 +165,18 @@ void Blend(const std::vector<uint8_t>& part, Run x, Run y, std::vector<uint8_t>&
 }
 
 // A GIF's screen: the part of the frame on it, scaled as the screen is, over the background.
-bool DrawScreen(Source& source, Size size, std::vector<uint8_t>& pixels) {
+bool DrawScreen(WicSource& source, Size size, std::vector<uint8_t>& pixels) {
   pixels = Canvas(size, source.background);
-  const Span columns = Covered(source.left, source.frame_size.width, source.picture.width);
-  const Span rows = Covered(source.top, source.frame_size.height, source.picture.height);
-  if (columns.first == columns.last || rows.first == rows.last) return true;
+  const FrameSpan columns = Covered(source.left, source.frame_width, source.width);
+  const FrameSpan rows = Covered(source.top, source.frame_height, source.height);
+  if (columns.empty() || rows.empty()) return true;
   ComPtr<IWICBitmapClipper> clipper;
   const WICRect visible{0, 0, static_cast<INT>(columns.last - columns.first),
                         static_cast<INT>(rows.last - rows.first)};
   if (FAILED(source.factory->CreateBitmapClipper(clipper.out()))) return false;
   if (FAILED(clipper->Initialize(source.frame.get(), &visible))) return false;
-  const Run x = Placed(columns, source.picture.width, size.width);
-  const Run y = Placed(rows, source.picture.height, size.height);
+  const Run x = Placed(columns, source.width, size.width);
+  const Run y = Placed(rows, source.height, size.height);
   std::vector<uint8_t> part;
   if (!ScaleInto(source, clipper.get(), {x.length, y.length}, GUID_WICPixelFormat32bppPBGRA, part))
     return false;
@@ -245,11 +192,11 @@ Size Swapped(Size size) {
 // then turned.
 std::optional<PreviewPixels> Decode(const std::wstring& path, const WantedSize& wanted,
                                     const PreviewShortcut& shortcut) {
-  Source source;
-  if (!OpenSource(path, source)) return std::nullopt;
-  const int orientation = source.jpeg ? ReadOrientation(source.frame.get(), path) : 1;
+  WicSource source;
+  if (FAILED(OpenWicSource(path, source))) return std::nullopt;
+  const int orientation = source.orientation;
   const bool swapped = SwapsSides(orientation);
-  const Size upright = swapped ? Swapped(source.picture) : source.picture;
+  const Size upright = swapped ? Swapped(PictureSize(source)) : PictureSize(source);
   Size size = Wanted(upright, wanted);
   const PixelSize full_size{static_cast<int>(upright.width), static_cast<int>(upright.height)};
   if (shortcut) {
@@ -262,8 +209,7 @@ std::optional<PreviewPixels> Decode(const std::wstring& path, const WantedSize& 
       source.on_screen ? DrawScreen(source, size, pixels) : DrawFrame(source, size, pixels);
   if (!drawn) return std::nullopt;
   if (!TurnUpright(orientation, size.width, size.height, pixels)) return std::nullopt;
-  const PixelSize full{static_cast<int>(upright.width), static_cast<int>(upright.height)};
-  return PreviewPixels{full, static_cast<int>(size.width), static_cast<int>(size.height),
+  return PreviewPixels{full_size, static_cast<int>(size.width), static_cast<int>(size.height),
                        std::move(pixels)};
 }
 

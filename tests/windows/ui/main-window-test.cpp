@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls.h"
+#include "recorded_events.h"
 #include "test_folder.h"
 #include "ui/main_layout.h"
 #include "ui/toolbar.h"
@@ -18,28 +19,6 @@
 
 namespace vellumo {
 namespace {
-
-struct RecordingEvents : MainEvents {
-  void OnToolbarClick(int index, bool pressed) override {
-    Add("toolbar " + std::to_string(index) + (pressed ? " pressed" : " released"));
-  }
-  void OnSourceMenu(int entry) override { Add("menu " + std::to_string(entry)); }
-  void OnBrowse() override { Add("browse"); }
-  void OnImageSelected(int row) override { Add("select " + std::to_string(row)); }
-  void OnImageDoubleClicked(int row) override { Add("apply " + std::to_string(row)); }
-  std::string OnImageTip(int row) override { return "C:\\Pictures\\row " + std::to_string(row); }
-  std::string OnPreviewTip() override { return preview_tip; }
-  void OnPreviewToggled(bool checked) override { Add(checked ? "preview on" : "preview off"); }
-  void OnDisplayModeChosen(int row) override { Add("mode " + std::to_string(row)); }
-  void OnDisplaySettings() override { Add("display settings"); }
-  void OnNext() override { Add("next"); }
-  void OnSave() override { Add("save"); }
-  void OnCancel() override { Add("cancel"); }
-  void OnEndSession() override { Add("end session"); }
-  void Add(std::string event) { events.push_back(std::move(event)); }
-  std::vector<std::string> events;
-  std::string preview_tip;
-};
 
 RECT ClientRectOf(HWND control) {
   RECT rect;
@@ -80,7 +59,7 @@ class MainWindowTest : public testing::Test {
     return ScaledRect(origin.x + box.left, origin.y + box.top, box.width, box.height, dpi_);
   }
 
-  RecordingEvents events_;
+  RecordedEvents events_;
   WinEventLoop loop_;
   int dpi_ = loop_.ScreenDpi();
   WinMainView view_{events_, loop_};
@@ -144,23 +123,23 @@ TEST_F(MainWindowTest, ClicksAndKeysReachTheLogic) {
   Click(Control(main_id::kPreviewCheck), POINT{4, 4});
   Click(Control(main_id::kNext), POINT{5, 5});
   Click(Control(main_id::kBrowse), POINT{5, 5});
-  EXPECT_EQ(events_.events,
+  EXPECT_EQ(events_.lines,
             (std::vector<std::string>{"toolbar 4 pressed", "toolbar 10 released", "select 1",
-                                      "apply 1", "preview off", "next", "browse"}));
+                                      "double-click 1", "preview off", "next", "browse"}));
 
-  events_.events.clear();
+  events_.lines.clear();
   SendMessageW(view_.hwnd(), WM_CLOSE, 0, 0);
   // A session end that another program called off (FALSE) is not one.
   SendMessageW(view_.hwnd(), WM_ENDSESSION, FALSE, 0);
   SendMessageW(view_.hwnd(), WM_ENDSESSION, TRUE, 0);
-  EXPECT_EQ(events_.events, (std::vector<std::string>{"cancel", "end session"}));
+  EXPECT_EQ(events_.lines, (std::vector<std::string>{"cancel", "end session"}));
   // Esc from the focused control goes through the message loop's dialog keys to "Cancel".
-  events_.events.clear();
+  events_.lines.clear();
   SetFocus(list);
   PostMessageW(list, WM_KEYDOWN, VK_ESCAPE, 0);
   loop_.Yield();
-  EXPECT_FALSE(events_.events.empty());
-  EXPECT_EQ(events_.events.front(), "cancel");
+  EXPECT_FALSE(events_.lines.empty());
+  EXPECT_EQ(events_.lines.front(), "cancel");
 }
 
 // Enter is the list's own: it applies the selected row as a double click does. Elsewhere it is
@@ -173,11 +152,11 @@ TEST_F(MainWindowTest, EnterOnARowAppliesIt) {
   SendMessageW(list, LB_SETCURSEL, 1, 0);
   PostMessageW(list, WM_KEYDOWN, VK_RETURN, 0);
   loop_.Yield();
-  EXPECT_EQ(events_.events, std::vector<std::string>{"apply 1"});
+  EXPECT_EQ(events_.lines, std::vector<std::string>{"double-click 1"});
   SetFocus(Control(main_id::kDisplayList));
   PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
   loop_.Yield();
-  EXPECT_EQ(events_.events, std::vector<std::string>{"apply 1"});
+  EXPECT_EQ(events_.lines, std::vector<std::string>{"double-click 1"});
 }
 
 // What a tip over `control` would show now, asked of the tips as they ask when one shows.
@@ -200,9 +179,9 @@ TEST_F(MainWindowTest, TipsShowWhatTheLogicGivesWhenTheyShow) {
   const HWND list = Control(main_id::kImageList);
   const int row_height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
   SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(5, row_height + row_height / 2));
-  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"C:\\Pictures\\row 1");
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"row 1");
   SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(5, row_height / 2));
-  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"C:\\Pictures\\row 0");
+  EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"row 0");
   SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(5, row_height * 5));
   EXPECT_EQ(TipText(view_.tips(), view_.hwnd(), list), L"") << "below the rows";
 
@@ -227,8 +206,8 @@ TEST_F(MainWindowTest, CheckButtonsReportTheStateTheyShow) {
   Click(toolbar, CentreOfButton(toolbar, toolbar::kStartup));
   command(toolbar::kRandom);
   command(toolbar::kAbout);
-  EXPECT_EQ(events_.events, (std::vector<std::string>{"toolbar 9 released", "toolbar 9 pressed",
-                                                      "toolbar 4 pressed", "toolbar 10 released"}));
+  EXPECT_EQ(events_.lines, (std::vector<std::string>{"toolbar 9 released", "toolbar 9 pressed",
+                                                     "toolbar 4 pressed", "toolbar 10 released"}));
   EXPECT_TRUE(view_.toolbar().IsPressed(toolbar::kStartup));
   EXPECT_TRUE(view_.toolbar().IsPressed(toolbar::kRandom));
   EXPECT_FALSE(view_.toolbar().IsPressed(toolbar::kAbout));
@@ -248,7 +227,7 @@ TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
   });
   Click(toolbar, POINT{button.right - 3, (button.top + button.bottom) / 2});
   loop_.Yield();
-  EXPECT_EQ(events_.events, std::vector<std::string>{"menu 2"});
+  EXPECT_EQ(events_.lines, std::vector<std::string>{"menu 2"});
 }
 
 // The system's dialogs are modal: found and answered from inside their own loop, with the
@@ -331,9 +310,9 @@ TEST_F(MainWindowTest, ToolbarWorksFromTheKeyboard) {
   SendMessageW(toolbar, TB_SETHOTITEM, toolbar::kRepeats - 1, 0);
   for (const WPARAM key : {VK_SPACE, VK_RETURN}) PostMessageW(toolbar, WM_KEYDOWN, key, 0);
   loop_.Yield();
-  ASSERT_GE(events_.events.size(), 2u);
-  EXPECT_EQ(events_.events[0], "toolbar 5 pressed");
-  EXPECT_EQ(events_.events[1], "toolbar 5 released");
+  ASSERT_GE(events_.lines.size(), 2u);
+  EXPECT_EQ(events_.lines[0], "toolbar 5 pressed");
+  EXPECT_EQ(events_.lines[1], "toolbar 5 released");
 }
 
 }  // namespace

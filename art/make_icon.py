@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program's icon (a framed landscape: sky, sun and two hills) and writes it as a
-32-bit ICO with 16, 32, 48, 64, 128 and 256 pixel images. Run: python3 make_icon.py [out.ico]."""
+32-bit ICO with 16, 32, 48, 64, 128 and 256 pixel images. Run from anywhere:
+python3 make_icon.py [out.ico] (the default is vellumo.ico beside this script)."""
 
+import os
 import struct
 import sys
 
@@ -74,7 +76,7 @@ def icon_image(size):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else "vellumo.ico"
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "vellumo.ico")
     images = [icon_image(s) for s in SIZES]
     data = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the installed icons of the Linux program from the program icon's own drawing (the
-Windows build's make_icon.py): icons/<size>.png for the hicolor theme's sizes, and icons/icon.svg,
-the same motif as shapes. Run from anywhere: python3 make_icons.py."""
+"""Writes the installed icons of the Linux program from the program icon's own drawing
+(make_icon.py, beside this script): desktop-icons/<size>.png for the hicolor theme's sizes, and
+desktop-icons/icon.svg, the same motif as shapes. Run from anywhere: python3 make_desktop_icons.py."""
 
 import os
 import struct
@@ -9,7 +9,7 @@ import sys
 import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "../../windows/ui/res"))
+sys.path.insert(0, HERE)
 import make_icon  # noqa: E402  (the drawing: colour_at, render)
 
 SIZES = (16, 24, 32, 48, 64, 128, 256)
@@ -74,7 +74,7 @@ def svg():
 
 
 def main():
-    out = os.path.join(HERE, "icons")
+    out = os.path.join(HERE, "desktop-icons")
     os.makedirs(out, exist_ok=True)
     for size in SIZES:
         with open(os.path.join(out, f"{size}.png"), "wb") as f:
