@@ -151,7 +151,7 @@ void ThumbnailCache::Store(const std::string& path, const QImage& image, QSize w
   if (!file.open(QIODevice::WriteOnly)) return;
   file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   QImageWriter writer(&file, "png");
-  writer.setQuality(70);  // light compression: the write must cost the preview little
+  writer.setQuality(80);  // zlib's fastest level: the write must cost the preview little
   if (!writer.write(thumbnail)) {
     file.cancelWriting();
     return;
