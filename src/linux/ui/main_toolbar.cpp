@@ -55,10 +55,10 @@ void MainToolbar::AddButton(const ToolbarButton& spec) {
   const QString caption = QString::fromUtf8(spec.caption);
   QAction* action = addAction(images_[static_cast<size_t>(spec.image - 1)], caption);
   actions_[static_cast<size_t>(spec.index - 1)] = action;
-  action->setCheckable(spec.kind == ButtonKind::kCheck);
+  action->setCheckable(IsCheck(spec.kind));
   action->setVisible(spec.visible);
   const int index = spec.index;
-  if (spec.kind != ButtonKind::kCheck) {
+  if (!IsCheck(spec.kind)) {
     connect(action, &QAction::triggered, this,
             [this, index] { events_.OnToolbarClick(index, false); });
   }
@@ -66,7 +66,7 @@ void MainToolbar::AddButton(const ToolbarButton& spec) {
 
   QToolButton* button = Button(index);
   if (!button) return;
-  if (spec.kind == ButtonKind::kCheck) ReportToggles(index, button, action);
+  if (IsCheck(spec.kind)) ReportToggles(index, button, action);
   // Reached with Tab like any other control, and with the arrows from its neighbours; Space
   // presses the button.
   button->setFocusPolicy(Qt::TabFocus);

@@ -18,6 +18,8 @@ BYTE ButtonStyle(ButtonKind kind) {
       return BTNS_DROPDOWN;
     case ButtonKind::kCheck:
       return BTNS_CHECK;
+    case ButtonKind::kCheckDropDown:
+      return BTNS_CHECK | BTNS_DROPDOWN;
     case ButtonKind::kPlain:
       break;
   }
@@ -149,7 +151,7 @@ void MainToolbar::OpenSourceMenu() {
 
 bool MainToolbar::IsCheck(int index) {
   for (const ToolbarButton& button : kToolbarButtons)
-    if (button.index == index) return button.kind == ButtonKind::kCheck;
+    if (button.index == index) return vellumo::IsCheck(button.kind);
   return false;
 }
 

@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, ToolbarHasTheDesignedButtons) {
     }
     ASSERT_NE(action, nullptr);
     EXPECT_EQ(action->text(), spec.caption);
-    EXPECT_EQ(action->isCheckable(), spec.kind == ButtonKind::kCheck);
+    EXPECT_EQ(action->isCheckable(), IsCheck(spec.kind));
     EXPECT_EQ(action->isVisible(), spec.visible);
   }
   EXPECT_EQ(toolbar.toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
