@@ -67,8 +67,10 @@ bool DisablesEntry(std::string_view key, std::string_view value) {
   return enabled_key && IsFalse(value);
 }
 
-// A temporary file beside `target`, renamed over it once complete: a desktop reading the
-// folder at login sees the old entry or the new one, never half of one.
+}  // namespace
+
+// A desktop or a service manager reading the folder sees the old file or the new one, never
+// half of one.
 bool WriteAtomically(const std::string& target, std::string_view text) {
   std::error_code error;
   fs::create_directories(fs::path(target).parent_path(), error);
@@ -87,8 +89,6 @@ bool WriteAtomically(const std::string& target, std::string_view text) {
   std::remove(temp.c_str());
   return false;
 }
-
-}  // namespace
 
 std::string ExecArgument(std::string_view argument) {
   std::string quoted;

@@ -7,6 +7,10 @@
 
 namespace vellumo {
 
+// Replaces `target` (others may read it) with `text` in one step: a temporary file beside it,
+// created with its folders, renamed over it once complete. False when that failed.
+bool WriteAtomically(const std::string& target, std::string_view text);
+
 // One argument of a desktop entry's Exec line, as it is written in the file: quoted when it
 // holds a blank or a character the launcher treats specially, with the quoting's escapes and
 // then the file format's own (so a backslash becomes four); "%" doubled.

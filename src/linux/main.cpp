@@ -23,6 +23,7 @@
 #include "qt_views.h"
 #include "run_lock.h"
 #include "startup/main.h"
+#include "systemd_schedule.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ struct LinuxSystem {
   LinuxPictureConverter pictures;
   LinuxDesktop desktop = LinuxDesktop::FromEnvironment();
   AutostartRunAtLogon startup;
-  NoScheduledChange schedule;
+  SystemdScheduledChange schedule;
   StderrReport report;
 
   Platform With(EventLoop& loop, Views& views) {
