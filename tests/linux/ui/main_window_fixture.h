@@ -17,6 +17,7 @@ struct RecordedEvents : MainEvents {
     Add("toolbar " + std::to_string(index) + (pressed ? " pressed" : ""));
   }
   void OnSourceMenu(int entry) override { Add("menu " + std::to_string(entry)); }
+  void OnStartupMenu(int entry) override { Add("startup menu " + std::to_string(entry)); }
   void OnBrowse() override { Add("browse"); }
   void OnImageSelected(int row) override { Add("select " + std::to_string(row)); }
   void OnImageDoubleClicked(int row) override { Add("double " + std::to_string(row)); }
