@@ -45,9 +45,10 @@ int main(int argc, char** argv) {
   NoDesktop desktop;
   HeadlessLoop loop;
   NoRunAtLogon startup;
+  NoScheduledChange schedule;
   vellumo::NoRunReport report;
-  Platform platform{store,   files,  pictures, desktop,     loop, loop,
-                    startup, report, "/",      "/dev/null", ""};
+  Platform platform{store,   files,    pictures, desktop, loop,        loop,
+                    startup, schedule, report,   "/",     "/dev/null", ""};
 
   State state;
   state.bBackgroundRun = true;

@@ -116,10 +116,13 @@ int wmain(int argc, wchar_t** argv) {
   WinEventLoop loop;
   WinViews views(loop);
   NoRunAtLogon startup;
+  NoScheduledChange schedule;
   NoRunReport report;
-  Platform platform{store, files, pictures, desktop, loop, views, startup, report, "C:\\", "", ""};
+  Platform platform{store,   files,    pictures, desktop, loop, views,
+                    startup, schedule, report,   "C:\\",  "",   ""};
   UnseenViews unseen;
-  Platform quiet{store, files, pictures, desktop, loop, unseen, startup, report, "C:\\", "", ""};
+  Platform quiet{store,   files,    pictures, desktop, loop, unseen,
+                 startup, schedule, report,   "C:\\",  "",   ""};
   const double alone = BuildAlone(quiet, Narrow(argv[1]));
 
   State state;

@@ -75,21 +75,14 @@ int main(int argc, char** argv) {
   LinuxPictureConverter pictures;
   LinuxDesktop desktop = LinuxDesktop::FromEnvironment();
   AutostartRunAtLogon startup;
+  NoScheduledChange schedule;
   QtEventLoop loop;
   FirstPaint watcher;
   WatchedViews views(watcher);
   NoRunReport report;
-  Platform platform{settings,
-                    files,
-                    pictures,
-                    desktop,
-                    loop,
-                    views,
-                    startup,
-                    report,
-                    WallpaperFolder(),
-                    BitmapPath(),
-                    FallbackBitmapPath()};
+  Platform platform{
+      settings, files,    pictures, desktop,           loop,         views,
+      startup,  schedule, report,   WallpaperFolder(), BitmapPath(), FallbackBitmapPath()};
   RunInteractive(platform);
   if (watcher.painted_at() == 0) {
     std::fprintf(stderr, "the settings window was never painted\n");

@@ -15,6 +15,7 @@ packages=(
   g++-mingw-w64-x86-64-posix                       # the Windows cross build
   wine wine64                                      # running the Windows tests
   desktop-file-utils appstream                     # validating the installed desktop files
+  systemd                                          # systemd-analyze and the user manager (the timer)
 )
 # The real desktops tests/desktops starts, and what it shoots and reads the screens with: without
 # their recommends, which would more than double the download.

@@ -23,6 +23,7 @@
 #include "qt_views.h"
 #include "run_lock.h"
 #include "startup/main.h"
+#include "systemd_schedule.h"
 
 namespace {
 
@@ -91,20 +92,13 @@ struct LinuxSystem {
   LinuxPictureConverter pictures;
   LinuxDesktop desktop = LinuxDesktop::FromEnvironment();
   AutostartRunAtLogon startup;
+  SystemdScheduledChange schedule;
   StderrReport report;
 
   Platform With(EventLoop& loop, Views& views) {
-    return Platform{settings,
-                    files,
-                    pictures,
-                    desktop,
-                    loop,
-                    views,
-                    startup,
-                    report,
-                    WallpaperFolder(),
-                    BitmapPlace(),
-                    FallbackBitmapPath()};
+    return Platform{
+        settings, files,    pictures, desktop,           loop,          views,
+        startup,  schedule, report,   WallpaperFolder(), BitmapPlace(), FallbackBitmapPath()};
   }
 
   // Beside the program, unless the desktop cannot be handed a path there: then the fallback.

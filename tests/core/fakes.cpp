@@ -140,6 +140,21 @@ bool FakeDesktop::SetWallpaper(const std::string& bitmap, Layout layout, std::st
   return succeeds;
 }
 
+// Scheduler
+
+std::string FakeScheduledChange::Set(int minutes_wanted) {
+  journal_.Add("schedule " + std::to_string(minutes_wanted));
+  if (!unavailable.empty()) return unavailable;
+  if (!failure.empty()) return failure;
+  minutes = minutes_wanted;
+  return {};
+}
+
+void FakeScheduledChange::Remove() {
+  journal_.Add("unschedule");
+  minutes = 0;
+}
+
 // Views
 
 std::string FakeTruncate(const std::string& path) {
@@ -217,6 +232,7 @@ class FakeMainView : public MainView {
   }
   void SetButtonPressed(int index, bool pressed) override { record_->pressed[index] = pressed; }
   void SetSourceImage(int image) override { record_->source_image = image; }
+  void SetStartupMenu(const StartupMenuState& state) override { record_->startup_menu = state; }
   void SetSourceText(const std::string& text) override { record_->source_text = text; }
   void SetImages(const std::vector<std::string>& names) override { record_->images = names; }
   void SetImagesCaption(const std::string& caption) override { record_->images_caption = caption; }

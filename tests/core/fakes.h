@@ -147,6 +147,7 @@ struct MainRecord {
 
   std::map<int, bool> pressed;  // toolbar buttons by index
   int source_image = 0;
+  std::optional<StartupMenuState> startup_menu;
   std::string source_text;
   std::vector<std::string> images;
   std::string images_caption;
@@ -183,6 +184,25 @@ class FakeRunAtLogon : public RunAtLogon {
   }
   bool set = false;
   std::vector<bool> calls;
+};
+
+// The system's scheduler: what it was asked, in the journal ("schedule 15", "unschedule",
+// "refresh schedule"), and the schedule it holds.
+class FakeScheduledChange : public ScheduledChange {
+ public:
+  explicit FakeScheduledChange(Journal& journal) : journal_(journal) {}
+
+  std::string Unavailable() override { return unavailable; }
+  std::string Set(int minutes) override;
+  void Remove() override;
+  void Refresh() override { journal_.Add("refresh schedule"); }
+
+  int minutes = 0;          // 0: no schedule
+  std::string unavailable;  // why there is no scheduler, if there is none
+  std::string failure;      // why every Set fails, if it does
+
+ private:
+  Journal& journal_;
 };
 
 // Shortened paths come back as "short:" + path, so a test sees that the shortening was used.
@@ -265,6 +285,7 @@ struct FakeSystem {
   FakeViews views{journal};
   FakeEventLoop loop{journal, views};
   FakeRunAtLogon startup;
+  FakeScheduledChange schedule{journal};
   FakeReport report;
   Platform platform{store,
                     files,
@@ -273,6 +294,7 @@ struct FakeSystem {
                     loop,
                     views,
                     startup,
+                    schedule,
                     report,
                     "C:\\WINDOWS\\",
                     "C:\\Vellumo\\vellumo.bmp",

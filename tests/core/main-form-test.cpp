@@ -115,6 +115,104 @@ TEST_F(MainFormTest, ToolbarCommands) {
   EXPECT_THAT(fake_.store.writes, IsEmpty()) << "nothing is stored before the window closes";
 }
 
+// The "Startup" menu checks the stored interval; a value it does not offer checks nothing,
+// and where the system cannot schedule, the intervals are off, say why, and logon only holds.
+TEST_F(MainFormTest, StartupMenuShowsTheStoredChoiceAndWhatTheSystemAllows) {
+  fake_.store.values["iInterval"] = "60";
+  Open();
+  ASSERT_TRUE(View().startup_menu);
+  EXPECT_EQ(View().startup_menu->checked, 3);
+  EXPECT_TRUE(View().startup_menu->intervals_enabled);
+
+  fake_.store.values["iInterval"] = "30";
+  Open();
+  EXPECT_EQ(View().startup_menu->checked, 0);
+
+  fake_.store.values["iInterval"] = "60";
+  fake_.schedule.unavailable = "No user manager.";
+  Open();
+  EXPECT_EQ(View().startup_menu->checked, 1);
+  EXPECT_FALSE(View().startup_menu->intervals_enabled);
+  EXPECT_EQ(View().startup_menu->reason, "No user manager.");
+  EXPECT_EQ(fake_.journal.Count("schedule 60"), 0) << "loading never touches the schedule";
+}
+
+TEST_F(MainFormTest, AnIntervalChosenWithStartupReleasedPressesItSchedulesAndStoresAtOnce) {
+  MainForm& main = Open();
+  main.OnStartupMenu(2);
+  EXPECT_TRUE(View().pressed[toolbar::kStartup]);
+  EXPECT_THAT(fake_.startup.calls, ElementsAre(true));
+  EXPECT_EQ(fake_.schedule.minutes, 15);
+  EXPECT_THAT(fake_.store.writes, ElementsAre(Pair("iInterval", "15")));
+  EXPECT_EQ(View().startup_menu->checked, 2);
+
+  main.OnStartupMenu(5);
+  EXPECT_EQ(fake_.schedule.minutes, 1440);
+  EXPECT_EQ(fake_.store.values.at("iInterval"), "1440");
+  EXPECT_THAT(fake_.startup.calls, ElementsAre(true)) << "already pressed";
+
+  main.OnStartupMenu(1);
+  EXPECT_EQ(fake_.schedule.minutes, 0);
+  EXPECT_EQ(fake_.store.values.at("iInterval"), "0");
+  EXPECT_EQ(View().startup_menu->checked, 1);
+  EXPECT_TRUE(View().pressed[toolbar::kStartup]) << "still a change at each logon";
+}
+
+TEST_F(MainFormTest, ReleasingStartupRemovesTheScheduleAndPressingItAgainRestoresTheChoice) {
+  fake_.store.values["iInterval"] = "60";
+  fake_.startup.set = true;
+  MainForm& main = Open();
+  main.OnToolbarClick(toolbar::kStartup, false);
+  EXPECT_EQ(fake_.journal.Count("unschedule"), 1);
+  EXPECT_FALSE(fake_.startup.set);
+  EXPECT_EQ(View().startup_menu->checked, 3) << "the choice stays for the next press";
+
+  main.OnToolbarClick(toolbar::kStartup, true);
+  EXPECT_TRUE(fake_.startup.set);
+  EXPECT_EQ(fake_.schedule.minutes, 60);
+  EXPECT_THAT(fake_.store.writes, IsEmpty()) << "the choice did not change";
+}
+
+TEST_F(MainFormTest, AScheduleTheSystemRefusesFallsBackToLogonOnlyAndSaysWhy) {
+  fake_.store.values["iInterval"] = "60";
+  fake_.schedule.failure = "Access is denied.";
+  MainForm& main = Open();
+  main.OnStartupMenu(2);
+  EXPECT_TRUE(fake_.startup.set) << "the change at logon still stands";
+  EXPECT_GT(fake_.journal.Find("unschedule"), fake_.journal.Find("schedule 15"))
+      << "what was half set is removed";
+  EXPECT_EQ(fake_.store.values.at("iInterval"), "0");
+  EXPECT_EQ(View().startup_menu->checked, 1);
+  EXPECT_THAT(View().messages,
+              ElementsAre(Pair("The wallpaper cannot be changed every so often: Access is denied.",
+                               "Vellumo")));
+}
+
+TEST_F(MainFormTest, WithoutASchedulerOnlyAtLogonOnlyCanBeChosen) {
+  fake_.schedule.unavailable = "No user manager.";
+  MainForm& main = Open();
+  main.OnStartupMenu(3);
+  EXPECT_FALSE(fake_.startup.set);
+  EXPECT_EQ(fake_.journal.Count("schedule 60"), 0);
+  EXPECT_THAT(fake_.store.writes, IsEmpty());
+
+  main.OnStartupMenu(1);
+  EXPECT_TRUE(fake_.startup.set);
+  EXPECT_EQ(View().startup_menu->checked, 1);
+}
+
+// The login's run lets the schedule catch up with the session; without an interval nothing is
+// asked of the scheduler, and a background run never asks whether there is one.
+TEST_F(MainFormTest, ABackgroundRunRefreshesTheScheduleOnlyWhileAnIntervalIsChosen) {
+  RunBackground(fake_.platform);
+  EXPECT_EQ(fake_.journal.Count("refresh schedule"), 0);
+  fake_.store.values["iInterval"] = "15";
+  fake_.schedule.unavailable = "asked";
+  RunBackground(fake_.platform);
+  EXPECT_EQ(fake_.journal.Count("refresh schedule"), 1);
+  EXPECT_FALSE(fake_.views.mains.back()->startup_menu);
+}
+
 TEST_F(MainFormTest, EscStoresTheSevenKeysOnceAndClosesTheWindow) {
   fake_.loop.on_run = [&] {
     MainEvents& window = *fake_.views.mains.back()->events;

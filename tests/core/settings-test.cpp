@@ -35,6 +35,7 @@ TEST_F(SettingsTest, EmptyStoreGivesTheDefaults) {
   EXPECT_EQ(s.iSourceType, 1);
   EXPECT_EQ(s.iAutoSize, 300);
   EXPECT_EQ(s.iAutoRatio, 10);
+  EXPECT_EQ(s.iInterval, 0) << "a change at logon only, as before the key existed";
   EXPECT_EQ(s.sSourceFolder, "C:\\WINDOWS\\");
   EXPECT_EQ(s.sSourceFile, "");
   EXPECT_EQ(s.sLastFile, "");
@@ -52,6 +53,7 @@ TEST_F(SettingsTest, StoredValuesAreLoaded) {
        {"iSourceType", "2"},
        {"iAutoSize", "-1"},
        {"iAutoRatio", "50"},
+       {"iInterval", "360"},
        {"sSourceFolder", "D:\\Pictures"},
        {"sSourceFile", "D:\\Pictures\\one.jpg"},
        {"sLastFile", "Z:\\gone\\old.gif"}};
@@ -63,6 +65,7 @@ TEST_F(SettingsTest, StoredValuesAreLoaded) {
   EXPECT_EQ(s.iSourceType, 2);
   EXPECT_EQ(s.iAutoSize, -1);
   EXPECT_EQ(s.iAutoRatio, 50);
+  EXPECT_EQ(s.iInterval, 360);
   EXPECT_EQ(s.sSourceFolder, "D:\\Pictures");
   EXPECT_EQ(s.sSourceFile, "D:\\Pictures\\one.jpg");
   EXPECT_EQ(s.sLastFile, "Z:\\gone\\old.gif") << "the last file is used as stored";
@@ -85,9 +88,9 @@ TEST_F(SettingsTest, TheDefaultSourceFolderPassesTheSameCheck) {
 }
 
 TEST_F(SettingsTest, ValuesThatCannotBeConvertedFallBackToTheirDefaults) {
-  fake_.store.values = {{"bFadeOut", "maybe"},   {"bRandom", ""},        {"bRepeats", "yes"},
-                        {"iDisplayType", "abc"}, {"iSourceType", "1e1"}, {"iAutoSize", "32768"},
-                        {"iAutoRatio", "-32769"}};
+  fake_.store.values = {{"bFadeOut", "maybe"},    {"bRandom", ""},        {"bRepeats", "yes"},
+                        {"iDisplayType", "abc"},  {"iSourceType", "1e1"}, {"iAutoSize", "32768"},
+                        {"iAutoRatio", "-32769"}, {"iInterval", "-15"}};
   const Settings s = Load();
   EXPECT_TRUE(s.bFadeOut);
   EXPECT_TRUE(s.bRandom);
@@ -96,6 +99,7 @@ TEST_F(SettingsTest, ValuesThatCannotBeConvertedFallBackToTheirDefaults) {
   EXPECT_EQ(s.iSourceType, 1);
   EXPECT_EQ(s.iAutoSize, 300);
   EXPECT_EQ(s.iAutoRatio, 10);
+  EXPECT_EQ(s.iInterval, 0) << "no schedule runs backwards";
 }
 
 struct BooleanCase {

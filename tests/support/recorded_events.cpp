@@ -10,6 +10,10 @@ void RecordedEvents::OnSourceMenu(int entry) {
   lines.push_back("menu " + std::to_string(entry));
 }
 
+void RecordedEvents::OnStartupMenu(int entry) {
+  lines.push_back("startup menu " + std::to_string(entry));
+}
+
 void RecordedEvents::OnBrowse() {
   lines.push_back("browse");
 }

@@ -12,6 +12,7 @@ namespace vellumo {
 struct RecordedEvents : MainEvents {
   void OnToolbarClick(int index, bool pressed) override;
   void OnSourceMenu(int entry) override;
+  void OnStartupMenu(int entry) override;
   void OnBrowse() override;
   void OnImageSelected(int row) override;
   void OnImageDoubleClicked(int row) override;

@@ -125,8 +125,27 @@ check "the installed program names its symbol file" grep -q gnu_debuglink <<<"$s
 echo "== the installed program changes the wallpaper"
 expect_change_by "$installed_dos\\vellumo.exe"
 
-echo "== the uninstaller, silently: the settings and the change at logon stay"
+# The change every so often as the program registers it: a task of the user's named Vellumo.
+# Wine keeps each task as a file in system32\Tasks.
+task_file=$(winepath -u 'C:\windows\system32\Tasks\Vellumo' 2>/dev/null)
+add_task() {
+  cat >"$work/task.xml" <<EOF
+<?xml version="1.0"?>
+<Task version="1.2" xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task">
+  <Triggers><TimeTrigger><StartBoundary>2030-01-01T00:00:00</StartBoundary>
+    <Repetition><Interval>PT15M</Interval></Repetition></TimeTrigger></Triggers>
+  <Principals><Principal><LogonType>InteractiveToken</LogonType></Principal></Principals>
+  <Actions><Exec><Command>"$installed_dos\vellumo.exe"</Command>
+    <Arguments>-next</Arguments></Exec></Actions>
+</Task>
+EOF
+  wine schtasks /create /tn Vellumo /xml "$(dos "$work/task.xml")" /f >/dev/null 2>&1
+}
+
+echo "== the uninstaller, silently: the settings and the scheduled changes stay"
 reg_set "$run_key" Vellumo "\"$installed_dos\\vellumo.exe\" -next"
+add_task
+check "the task is registered" test -f "$task_file"
 wine "$installed/Uninstall.exe" /S
 wait_for_uninstaller
 check "the install folder is gone, the bitmap with it" test ! -e "$installed"
@@ -134,6 +153,7 @@ check "the shortcut is gone" test ! -e "$shortcut"
 check "Apps & features no longer lists it" absent reg_has_key "$uninstall_key"
 check "the settings stay" reg_has_key "$settings"
 check "the change at logon stays" reg_has_value "$run_key" Vellumo
+check "the task stays" test -f "$task_file"
 
 echo "== the uninstaller with /PURGE removes them too"
 check "the installer runs again" wine "$setup" /S
@@ -142,6 +162,7 @@ wait_for_uninstaller
 check "the install folder is gone" test ! -e "$installed"
 check "the settings are gone" absent reg_has_key 'HKCU\Software\Vellumo'
 check "the change at logon is gone" absent reg_has_value "$run_key" Vellumo
+check "the task is gone" test ! -e "$task_file"
 
 echo "== the zip: the program alone, running from any folder"
 check "the zip holds vellumo.exe alone" equals "$(cmake -E tar tf "$zip")" "vellumo.exe"

@@ -9,6 +9,7 @@
 #include "platform/pictures.h"
 #include "platform/run_at_logon.h"
 #include "platform/run_report.h"
+#include "platform/scheduled_change.h"
 #include "platform/settings_store.h"
 
 namespace vellumo {
@@ -22,6 +23,7 @@ struct Platform {
   EventLoop& loop;
   Views& views;
   RunAtLogon& startup;
+  ScheduledChange& schedule;  // the change every so often
   RunReport& report;
   std::string windows_path;  // default source folder, ending in the separator
   // The wallpaper bitmap: beside the program, else (that folder refusing the file, read-only

@@ -108,6 +108,9 @@ void Load_Settings(SettingsStore& store, FileSystem& files, const std::string& w
   settings.sLastFile = store.Read("sLastFile").value_or("");
   Read(store, "iAutoSize", ParseInteger, settings.iAutoSize);
   Read(store, "iAutoRatio", ParseInteger, settings.iAutoRatio);
+  Read(store, "iInterval", ParseInteger, settings.iInterval);
+  // No schedule runs backwards: a negative interval edited by hand means at logon only.
+  if (settings.iInterval < 0) settings.iInterval = 0;
 }
 
 void Save_Settings(SettingsStore& store, const Settings& settings) {

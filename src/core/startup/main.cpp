@@ -13,6 +13,8 @@ ChangeResult RunBackground(Platform& platform) {
   {
     MainForm main(state, platform, changing);
     main.Loading();
+    // The login's run, or a timed one: the schedule follows the session it runs in.
+    if (state.settings.iInterval > 0) platform.schedule.Refresh();
     main.Next_Picture();
     main.Unload();
   }

@@ -36,7 +36,13 @@ void MainForm::ShowSettings() {
   if (settings.bRandom) Press_Button(toolbar::kRandom);
   if (settings.bRepeats) Press_Button(toolbar::kRepeats);
   if (settings.bFadeOut) Press_Button(toolbar::kFadeOut);
-  if (platform_.startup.Is_Startup_Set()) Press_Button(toolbar::kStartup);
+  startup_pressed_ = platform_.startup.Is_Startup_Set();
+  if (startup_pressed_) Press_Button(toolbar::kStartup);
+  // A background run shows no menu, and asking the scheduler costs it a connection.
+  if (!state_.bBackgroundRun) {
+    schedule_unavailable_ = platform_.schedule.Unavailable();
+    ShowStartupMenu();
+  }
   // A code edited by hand outside the list shows the nearest row; the stored code stays until
   // the user picks a row.
   const int rows = static_cast<int>(main_text::kDisplayModes.size());
@@ -109,7 +115,7 @@ void MainForm::OnToolbarClick(int index, bool pressed) {
       view_->ShowMessage(main_text::kMakeFile, main_text::kMessageTitle);
       break;
     case toolbar::kStartup:
-      platform_.startup.Set_Startup(pressed);
+      OnStartup(pressed);
       break;
     case toolbar::kAbout:
       view_->ShowAbout();
@@ -124,6 +130,60 @@ void MainForm::OnSourceMenu(int entry) {
   view_->SetSourceImage(entry);
   state_.settings.iSourceType = static_cast<int16_t>(entry - 1);
   ResetList();
+}
+
+void MainForm::ShowStartupMenu() {
+  StartupMenuState menu;
+  menu.checked = StartupMenuEntryOf(Interval());
+  menu.intervals_enabled = schedule_unavailable_.empty();
+  menu.reason = schedule_unavailable_;
+  view_->SetStartupMenu(menu);
+}
+
+int16_t MainForm::Interval() const {
+  return schedule_unavailable_.empty() ? state_.settings.iInterval : int16_t{0};
+}
+
+// Pressed, the change comes at logon and at the chosen interval; released, at neither. The
+// chosen interval stays for the next press.
+void MainForm::OnStartup(bool pressed) {
+  startup_pressed_ = pressed;
+  platform_.startup.Set_Startup(pressed);
+  if (!pressed) {
+    platform_.schedule.Remove();
+    return;
+  }
+  if (Interval() > 0) Schedule(Interval());
+}
+
+// Every entry says when the change comes, so choosing one with Startup released presses it.
+void MainForm::OnStartupMenu(int entry) {
+  if (entry < 1 || entry > static_cast<int>(kStartupMenu.size())) return;
+  const int16_t minutes = kStartupMenu[static_cast<size_t>(entry - 1)].minutes;
+  if (minutes > 0 && !schedule_unavailable_.empty()) return;  // a disabled entry
+  if (!startup_pressed_) {
+    startup_pressed_ = true;
+    Press_Button(toolbar::kStartup);
+    platform_.startup.Set_Startup(true);
+  }
+  Schedule(minutes);
+}
+
+// A schedule that could not be set is removed whole, and the choice falls back to logon only:
+// the stored choice and the system's schedule never disagree.
+void MainForm::Schedule(int16_t minutes) {
+  std::string failure = minutes > 0 ? platform_.schedule.Set(minutes) : std::string();
+  if (minutes == 0 || !failure.empty()) platform_.schedule.Remove();
+  if (!failure.empty()) {
+    minutes = 0;
+    view_->ShowMessage(main_text::kScheduleFailed + failure, main_text::kMessageTitle);
+  }
+  Settings& settings = state_.settings;
+  if (settings.iInterval != minutes) {
+    settings.iInterval = minutes;
+    platform_.settings.Write("iInterval", IntegerText(minutes));
+  }
+  ShowStartupMenu();
 }
 
 void MainForm::OnBrowse() {

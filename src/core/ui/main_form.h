@@ -36,6 +36,7 @@ class MainForm : public MainEvents {
 
   void OnToolbarClick(int index, bool pressed) override;
   void OnSourceMenu(int entry) override;
+  void OnStartupMenu(int entry) override;
   void OnBrowse() override;
   void OnImageSelected(int row) override;
   void OnImageDoubleClicked(int row) override;
@@ -53,6 +54,13 @@ class MainForm : public MainEvents {
   // Sets a toolbar button's pressed state without running its command.
   void Press_Button(int index) { view_->SetButtonPressed(index, true); }
   void ShowSettings();
+  void ShowStartupMenu();
+  void OnStartup(bool pressed);
+  // The interval the schedule follows: the stored one, or none where the system cannot start
+  // the program every so often.
+  int16_t Interval() const;
+  // Sets the system's schedule to `minutes` (0 removes it) and stores what was set.
+  void Schedule(int16_t minutes);
   void ShowChange();
   void HideChangeFailure();
   // Rebuilds the list after a change of source and clears the preview.
@@ -72,6 +80,8 @@ class MainForm : public MainEvents {
   bool preview_on_ = true;
   bool unloaded_ = false;
   bool failure_shown_ = false;  // the preview's notice says a change failed
+  bool startup_pressed_ = false;
+  std::string schedule_unavailable_;  // why the system cannot schedule changes, if it cannot
 };
 
 }  // namespace vellumo

@@ -63,6 +63,7 @@ inline constexpr char kBrowsePicturePrompt[] = "Select Picture...";
 // Before a stored source that no longer exists, in the Location box.
 inline constexpr char kMissing[] = "Missing: ";
 inline constexpr char kMakeFile[] = "Make File";
+inline constexpr char kScheduleFailed[] = "The wallpaper cannot be changed every so often: ";
 inline constexpr const char* kMessageTitle = kProductName;
 // The display-mode list; a row's index is its iDisplayType code.
 inline constexpr std::array<const char*, 4> kDisplayModes{"Auto", "Stretch", "Center", "Tile"};

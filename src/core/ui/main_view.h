@@ -7,6 +7,7 @@
 #include "platform/pictures.h"
 #include "ui/preview.h"
 #include "ui/ratio_form.h"
+#include "ui/toolbar.h"
 
 namespace vellumo {
 
@@ -21,6 +22,8 @@ class MainEvents {
   virtual void OnToolbarClick(int /*index*/, bool /*pressed*/) {}
   // An entry of the "Source" button's menu, 1 to 3.
   virtual void OnSourceMenu(int /*entry*/) {}
+  // An entry of the "Startup" button's menu, 1 to 5.
+  virtual void OnStartupMenu(int /*entry*/) {}
   virtual void OnBrowse() {}
   // The selected row of the image list, -1 for none.
   virtual void OnImageSelected(int /*row*/) {}
@@ -57,6 +60,7 @@ class MainView {
 
   virtual void SetButtonPressed(int /*index*/, bool /*pressed*/) {}
   virtual void SetSourceImage(int /*image*/) {}  // 1 to 3
+  virtual void SetStartupMenu(const StartupMenuState& /*state*/) {}
 
   virtual void SetSourceText(const std::string& /*text*/) {}
   // Replaces every row of the image list.

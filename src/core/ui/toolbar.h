@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace vellumo {
 
@@ -16,7 +17,16 @@ inline constexpr int kStartup = 9;
 inline constexpr int kAbout = 10;
 }  // namespace toolbar
 
-enum class ButtonKind { kSeparator, kDropDown, kCheck, kPlain };
+// A drop-down button runs its command on its face and opens its menu on its arrow; a check
+// drop-down is also pressed and released by its face.
+enum class ButtonKind { kSeparator, kDropDown, kCheck, kCheckDropDown, kPlain };
+
+constexpr bool IsCheck(ButtonKind kind) {
+  return kind == ButtonKind::kCheck || kind == ButtonKind::kCheckDropDown;
+}
+constexpr bool HasMenu(ButtonKind kind) {
+  return kind == ButtonKind::kDropDown || kind == ButtonKind::kCheckDropDown;
+}
 
 struct ToolbarButton {
   int index;
@@ -37,7 +47,7 @@ inline constexpr std::array<ToolbarButton, 10> kToolbarButtons{{
     {toolbar::kFadeOut, " Fade Out", ButtonKind::kCheck, 6, true},
     {7, "", ButtonKind::kSeparator, 0, true},
     {toolbar::kMakeFile, " Make File ", ButtonKind::kPlain, 7, false},
-    {toolbar::kStartup, "Startup", ButtonKind::kCheck, 8, true},
+    {toolbar::kStartup, "Startup", ButtonKind::kCheckDropDown, 8, true},
     {toolbar::kAbout, "About", ButtonKind::kPlain, 9, true},
 }};
 
@@ -53,6 +63,30 @@ inline constexpr std::array<SourceMenuEntry, 3> kSourceMenu{{
     {"Single Folder", "Folder"},
     {"Sub Folders", "SubFolders"},
 }};
+
+// The "Startup" button's menu: when the system starts the change, by minutes between changes.
+struct StartupMenuEntry {
+  const char* text;
+  int16_t minutes;  // 0: at logon only
+};
+inline constexpr std::array<StartupMenuEntry, 5> kStartupMenu{{
+    {"At Logon Only", 0},
+    {"Every 15 Minutes", 15},
+    {"Every Hour", 60},
+    {"Every 6 Hours", 360},
+    {"Every Day", 1440},
+}};
+
+// What the "Startup" menu shows.
+struct StartupMenuState {
+  int checked = 1;  // the entry of the current choice, 1-based; 0 for none
+  // The entries of an interval; where they are not, `reason` says why.
+  bool intervals_enabled = true;
+  std::string reason;
+};
+
+// The entry (1-based) of an interval, 0 for one the menu does not offer.
+int StartupMenuEntryOf(int minutes);
 
 // A click on the face of "Source": 0 -> 1 -> 2 -> 1. The single file is reached only through
 // the menu.

@@ -1,5 +1,6 @@
 #include "main_toolbar.h"
 
+#include <QActionGroup>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLayout>
@@ -55,18 +56,19 @@ void MainToolbar::AddButton(const ToolbarButton& spec) {
   const QString caption = QString::fromUtf8(spec.caption);
   QAction* action = addAction(images_[static_cast<size_t>(spec.image - 1)], caption);
   actions_[static_cast<size_t>(spec.index - 1)] = action;
-  action->setCheckable(spec.kind == ButtonKind::kCheck);
+  action->setCheckable(IsCheck(spec.kind));
   action->setVisible(spec.visible);
   const int index = spec.index;
-  if (spec.kind != ButtonKind::kCheck) {
+  if (!IsCheck(spec.kind)) {
     connect(action, &QAction::triggered, this,
             [this, index] { events_.OnToolbarClick(index, false); });
   }
-  if (spec.kind == ButtonKind::kDropDown) MakeSourceMenu();
+  if (index == toolbar::kSource) MakeSourceMenu();
+  if (index == toolbar::kStartup) MakeStartupMenu();
 
   QToolButton* button = Button(index);
   if (!button) return;
-  if (spec.kind == ButtonKind::kCheck) ReportToggles(index, button, action);
+  if (IsCheck(spec.kind)) ReportToggles(index, button, action);
   // Reached with Tab like any other control, and with the arrows from its neighbours; Space
   // presses the button.
   button->setFocusPolicy(Qt::TabFocus);
@@ -85,8 +87,6 @@ void MainToolbar::ReportToggles(int index, QToolButton* button, QAction* action)
   });
 }
 
-// Qt 6 opens a button's menu after a delay by default; here the arrow opens it at once and the
-// face runs the button's own command.
 void MainToolbar::MakeSourceMenu() {
   source_menu_ = new QMenu(this);
   source_menu_->setAccessibleName(QStringLiteral("Source"));
@@ -96,15 +96,52 @@ void MainToolbar::MakeSourceMenu() {
     const int number = static_cast<int>(i) + 1;
     connect(entry, &QAction::triggered, this, [this, number] { events_.OnSourceMenu(number); });
   }
-  QAction* source = Action(toolbar::kSource);
-  source->setMenu(source_menu_);
-  QToolButton* button = Button(toolbar::kSource);
-  if (!button) return;
-  button->setPopupMode(QToolButton::MenuButtonPopup);
+  OpenMenuOnArrow(toolbar::kSource, source_menu_);
+}
+
+// One choice of several, so the entries are exclusive: a screen reader says which is checked.
+// The logic sets the check, which may differ from the entry chosen when the system refused it.
+void MainToolbar::MakeStartupMenu() {
+  startup_menu_ = new QMenu(this);
+  startup_menu_->setAccessibleName(QStringLiteral("Startup"));
+  startup_menu_->setToolTipsVisible(true);
+  auto* group = new QActionGroup(startup_menu_);
+  group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (size_t i = 0; i < kStartupMenu.size(); ++i) {
+    QAction* entry = startup_menu_->addAction(QString::fromUtf8(kStartupMenu[i].text));
+    entry->setCheckable(true);
+    group->addAction(entry);
+    const int number = static_cast<int>(i) + 1;
+    connect(entry, &QAction::triggered, this, [this, number] { events_.OnStartupMenu(number); });
+  }
+  OpenMenuOnArrow(toolbar::kStartup, startup_menu_);
+}
+
+// Qt 6 opens a button's menu after a delay by default.
+void MainToolbar::OpenMenuOnArrow(int index, QMenu* menu) {
+  Action(index)->setMenu(menu);
+  if (QToolButton* button = Button(index)) button->setPopupMode(QToolButton::MenuButtonPopup);
+}
+
+// The reason is the disabled entries' tool tip and, since a screen reader reads no tool tip of
+// a menu entry, the menu's own description.
+// The reason is the disabled entries' tool tip and, since a screen reader reads no tool tip of
+// a menu entry, the menu's own description.
+void MainToolbar::SetStartupMenu(const StartupMenuState& state) {
+  const QString reason = state.intervals_enabled ? QString() : QString::fromStdString(state.reason);
+  startup_menu_->setAccessibleDescription(reason);
+  const QList<QAction*> entries = startup_menu_->actions();
+  for (qsizetype i = 0; i < entries.size(); ++i) {
+    QAction* entry = entries[i];
+    entry->setChecked(i + 1 == state.checked);
+    if (kStartupMenu[static_cast<size_t>(i)].minutes == 0) continue;
+    entry->setEnabled(state.intervals_enabled);
+    entry->setToolTip(reason);
+  }
 }
 
 // Left and Right move between the buttons, as on a native toolbar; the arrow down or F4 on
-// "Source" opens its menu, as in a drop-down list.
+// "Source" or "Startup" opens its menu, as in a drop-down list.
 bool MainToolbar::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QToolBar::eventFilter(watched, event);
   const int key = static_cast<QKeyEvent*>(event)->key();
@@ -112,12 +149,14 @@ bool MainToolbar::eventFilter(QObject* watched, QEvent* event) {
     FocusNeighbour(watched, key == Qt::Key_Right ? 1 : -1);
     return true;
   }
-  QToolButton* source = Button(toolbar::kSource);
-  if (watched != source || (key != Qt::Key_Down && key != Qt::Key_F4)) {
-    return QToolBar::eventFilter(watched, event);
+  const bool opens = key == Qt::Key_Down || key == Qt::Key_F4;
+  for (const int index : {toolbar::kSource, toolbar::kStartup}) {
+    QToolButton* button = Button(index);
+    if (watched != button || !opens) continue;
+    button->showMenu();
+    return true;
   }
-  source->showMenu();
-  return true;
+  return QToolBar::eventFilter(watched, event);
 }
 
 // The next shown button in `step`'s direction, round from the last to the first.

@@ -293,6 +293,11 @@ void QtMainView::SetSourceImage(int image) {
   toolbar_->SetSourceImage(image);
 }
 
+void QtMainView::SetStartupMenu(const StartupMenuState& state) {
+  if (!window_) return;
+  toolbar_->SetStartupMenu(state);
+}
+
 void QtMainView::SetSourceText(const std::string& text) {
   if (!window_) return;
   source_->setText(Text(text));

@@ -30,21 +30,22 @@ std::string LocalAppDataFolder() {
 
 }  // namespace
 
-std::string ExeFolder() {
+std::string ExePath() {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length =
         GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
     // A full buffer means the name was cut: grow and ask again.
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      break;
-    }
+    if (length < buffer.size()) return Narrow(std::wstring_view(buffer.data(), length));
     if (buffer.size() >= 32768) return {};  // longer than any Windows path
     buffer.resize(buffer.size() * 2);
   }
-  return FolderOf(buffer);
+}
+
+std::string ExeFolder() {
+  const std::string path = ExePath();
+  return path.empty() ? std::string() : FolderOf(Widen(path));
 }
 
 std::string FolderOf(std::wstring_view path) {

@@ -5,6 +5,8 @@
 
 namespace vellumo {
 
+// The running executable's full path (UTF-8), however long; empty when the system cannot tell.
+std::string ExePath();
 // The folder of the running executable (UTF-8), without a trailing backslash unless it is a
 // drive root such as C:\.
 std::string ExeFolder();

@@ -15,23 +15,9 @@ namespace {
 // Stands for "no entry" when reading: any other text, even an empty one, is an entry.
 constexpr const char* kAbsent = "BLANK";
 
-// The running program's full path, however long; empty when the system cannot tell.
-std::string ModulePath() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    // A full buffer means the name was cut: grow and ask again.
-    if (length < buffer.size()) return Narrow(std::wstring_view(buffer.data(), length));
-    if (buffer.size() >= 32768) return {};  // longer than any Windows path
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 }  // namespace
 
-RegistryRunAtLogon::RegistryRunAtLogon() : RegistryRunAtLogon(kRunKey, ModulePath()) {}
+RegistryRunAtLogon::RegistryRunAtLogon() : RegistryRunAtLogon(kRunKey, ExePath()) {}
 
 RegistryRunAtLogon::RegistryRunAtLogon(std::string key_path, std::string exe_path)
     : key_path_(std::move(key_path)), exe_path_(std::move(exe_path)) {}

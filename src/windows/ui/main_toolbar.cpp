@@ -18,6 +18,8 @@ BYTE ButtonStyle(ButtonKind kind) {
       return BTNS_DROPDOWN;
     case ButtonKind::kCheck:
       return BTNS_CHECK;
+    case ButtonKind::kCheckDropDown:
+      return BTNS_CHECK | BTNS_DROPDOWN;
     case ButtonKind::kPlain:
       break;
   }
@@ -108,6 +110,10 @@ LRESULT CALLBACK MainToolbar::KeyProc(HWND hwnd, UINT message, WPARAM wparam, LP
     case WM_KEYDOWN:
       if (toolbar->OnKey(wparam)) return 0;
       break;
+    // The toolbar owns the menus it opens.
+    case WM_MENUSELECT:
+      toolbar->OnMenuSelect(reinterpret_cast<HMENU>(lparam), LOWORD(wparam), HIWORD(wparam));
+      return 0;
     case WM_SETFOCUS:
       // Where the keyboard is: the first button until the arrows move on.
       if (SendMessageW(hwnd, TB_GETHOTITEM, 0, 0) < 0) SendMessageW(hwnd, TB_SETHOTITEM, 1, 0);
@@ -130,26 +136,27 @@ bool MainToolbar::OnKey(WPARAM key) {
   if (hot < 0 || !SendMessageW(hwnd_, TB_GETBUTTON, hot, reinterpret_cast<LPARAM>(&button)))
     return false;
   const int index = IndexOf(button.idCommand);
-  if ((key == VK_DOWN || key == VK_F4) && index == toolbar::kSource) {
-    OpenSourceMenu();
-    return true;
-  }
+  if ((key == VK_DOWN || key == VK_F4) && OpenMenu(index)) return true;
   if (key != VK_SPACE && key != VK_RETURN) return false;
   // Only the command: whoever handles it turns a check button (StateAfterCommand).
   SendMessageW(GetParent(hwnd_), WM_COMMAND, button.idCommand, reinterpret_cast<LPARAM>(hwnd_));
   return true;
 }
 
-void MainToolbar::OpenSourceMenu() {
+bool MainToolbar::OpenMenu(int index) {
+  if (index != toolbar::kSource && index != toolbar::kStartup) return false;
   RECT button{};
-  SendMessageW(hwnd_, TB_GETRECT, CommandId(toolbar::kSource), reinterpret_cast<LPARAM>(&button));
-  const int entry = ShowSourceMenu(button);
-  if (entry > 0 && on_menu_) on_menu_(entry);
+  SendMessageW(hwnd_, TB_GETRECT, CommandId(index), reinterpret_cast<LPARAM>(&button));
+  const bool source = index == toolbar::kSource;
+  const int entry = source ? ShowSourceMenu(button) : ShowStartupMenu(button);
+  const auto& chosen = source ? on_menu_ : on_startup_menu;
+  if (entry > 0 && chosen) chosen(entry);
+  return true;
 }
 
 bool MainToolbar::IsCheck(int index) {
   for (const ToolbarButton& button : kToolbarButtons)
-    if (button.index == index) return button.kind == ButtonKind::kCheck;
+    if (button.index == index) return vellumo::IsCheck(button.kind);
   return false;
 }
 
@@ -189,9 +196,7 @@ int MainToolbar::Image(int index) const {
 LRESULT MainToolbar::OnNotify(const NMHDR& header) {
   if (header.hwndFrom != hwnd_ || header.code != TBN_DROPDOWN) return 0;
   const auto& drop = reinterpret_cast<const NMTOOLBARW&>(header);
-  if (IndexOf(drop.iItem) != toolbar::kSource) return TBDDRET_NODEFAULT;
-  OpenSourceMenu();
-  return TBDDRET_DEFAULT;
+  return OpenMenu(IndexOf(drop.iItem)) ? TBDDRET_DEFAULT : TBDDRET_NODEFAULT;
 }
 
 // The menu below the button; the entry chosen (1 to 3), or 0.
@@ -208,6 +213,64 @@ int MainToolbar::ShowSourceMenu(const RECT& button) {
                                     corner.y, 0, GetParent(hwnd_), nullptr);
   DestroyMenu(menu);
   return chosen > kSourceMenuIdBase ? chosen - kSourceMenuIdBase : 0;
+}
+
+// The menu below the button, the current choice with a radio mark; the entry chosen (1 to 5),
+// or 0. The toolbar owns it, so that it sees which entry is selected.
+int MainToolbar::ShowStartupMenu(const RECT& button) {
+  const HMENU menu = CreatePopupMenu();
+  if (!menu) return 0;
+  for (size_t i = 0; i < kStartupMenu.size(); ++i) {
+    const bool off = kStartupMenu[i].minutes > 0 && !startup_menu_.intervals_enabled;
+    const std::wstring text = Widen(kStartupMenu[i].text);
+    AppendMenuW(menu, MF_STRING | (off ? MF_GRAYED : 0), kStartupMenuIdBase + i + 1, text.c_str());
+  }
+  if (startup_menu_.checked > 0) {
+    const UINT id = kStartupMenuIdBase + static_cast<UINT>(startup_menu_.checked);
+    CheckMenuRadioItem(menu, kStartupMenuIdBase + 1, kStartupMenuIdBase + kStartupMenu.size(), id,
+                       MF_BYCOMMAND);
+  }
+  menu_tip_text_ = startup_menu_.intervals_enabled ? L"" : Widen(startup_menu_.reason);
+  POINT corner{button.left, button.bottom};
+  ClientToScreen(hwnd_, &corner);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, corner.x,
+                                    corner.y, 0, hwnd_, nullptr);
+  DestroyMenu(menu);
+  if (menu_tip_) SendMessageW(menu_tip_, TTM_TRACKACTIVATE, FALSE, 0);
+  return chosen > kStartupMenuIdBase ? chosen - kStartupMenuIdBase : 0;
+}
+
+void MainToolbar::OnMenuSelect(HMENU menu, UINT id, UINT flags) {
+  const bool reason_wanted = !menu_tip_text_.empty() && (flags & (MF_GRAYED | MF_DISABLED)) &&
+                             id > kStartupMenuIdBase &&
+                             id <= kStartupMenuIdBase + kStartupMenu.size();
+  if (reason_wanted) {
+    ShowMenuTip(menu, id);
+  } else if (menu_tip_) {
+    SendMessageW(menu_tip_, TTM_TRACKACTIVATE, FALSE, 0);
+  }
+}
+
+// A menu entry has no tool tip of its own: a tracking tip shows beside the entry instead.
+void MainToolbar::ShowMenuTip(HMENU menu, UINT id) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = hwnd_;
+  tool.uId = 1;
+  tool.lpszText = menu_tip_text_.data();
+  if (!menu_tip_) {
+    menu_tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(menu_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  SendMessageW(menu_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  RECT entry{};
+  GetMenuItemRect(hwnd_, menu, id - kStartupMenuIdBase - 1, &entry);
+  SendMessageW(menu_tip_, TTM_TRACKPOSITION, 0, MAKELPARAM(entry.right + 4, entry.top));
+  SendMessageW(menu_tip_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace vellumo

@@ -14,12 +14,13 @@
 namespace vellumo {
 
 // Command ids of the settings window's toolbar: the button's index above this base, and the
-// "Source" menu's entries above the menu base.
+// menus' entries above their bases.
 inline constexpr int kToolbarIdBase = 1000;
 inline constexpr int kSourceMenuIdBase = 1100;
+inline constexpr int kStartupMenuIdBase = 1200;
 
 // The toolbar of the settings window: text under the images, check buttons, and the "Source"
-// button whose arrow opens its menu.
+// and "Startup" buttons whose arrows open their menus.
 class MainToolbar {
  public:
   MainToolbar() = default;
@@ -30,6 +31,10 @@ class MainToolbar {
   // `on_menu` receives the "Source" menu's choice (1 to 3).
   bool Create(HWND parent, const RECT& rect, int dpi, HFONT font, std::function<void(int)> on_menu);
   HWND hwnd() const { return hwnd_; }
+  // Receives the "Startup" menu's choice (1 to 5).
+  std::function<void(int)> on_startup_menu;
+  // What the "Startup" menu shows the next time it opens.
+  void SetStartupMenu(const StartupMenuState& state) { startup_menu_ = state; }
 
   // The button index of a WM_COMMAND id from the toolbar, or 0.
   static int IndexOf(int command_id);
@@ -45,20 +50,29 @@ class MainToolbar {
   void SetImage(int index, int image);
   int Image(int index) const;
 
-  // Answers the toolbar's notifications: the "Source" arrow opens its menu.
+  // Answers the toolbar's notifications: the "Source" and "Startup" arrows open their menus.
   LRESULT OnNotify(const NMHDR& header);
 
  private:
   static LRESULT CALLBACK KeyProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                                   UINT_PTR id, DWORD_PTR self);
-  // Space or Enter on the highlighted button; the arrow down or F4 on "Source" opens its menu.
+  // Space or Enter on the highlighted button; the arrow down or F4 on a button with a menu
+  // opens it.
   bool OnKey(WPARAM key);
-  void OpenSourceMenu();
+  // Opens the menu of button `index`, if it has one; false when it has none.
+  bool OpenMenu(int index);
   int ShowSourceMenu(const RECT& button);
+  int ShowStartupMenu(const RECT& button);
+  // The entry under the keyboard or the mouse: a disabled one shows why in a tip beside it.
+  void OnMenuSelect(HMENU menu, UINT id, UINT flags);
+  void ShowMenuTip(HMENU menu, UINT id);
 
   HWND hwnd_ = nullptr;
   HIMAGELIST images_ = nullptr;
   std::function<void(int)> on_menu_;
+  StartupMenuState startup_menu_;
+  HWND menu_tip_ = nullptr;
+  std::wstring menu_tip_text_;
   std::vector<std::wstring> captions_;  // the buttons point into these
   // Each button's state as last set or reported, by index.
   std::array<bool, kToolbarButtons.size() + 1> known_{};

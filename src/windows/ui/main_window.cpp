@@ -94,6 +94,7 @@ void WinMainView::CreateTips() {
 // top.
 void WinMainView::CreateControls() {
   const HWND hwnd = window_.hwnd();
+  toolbar_.on_startup_menu = [this](int entry) { events_.OnStartupMenu(entry); };
   toolbar_.Create(hwnd, At(layout::kToolbar, dpi_), dpi_, message_font_.get(),
                   [this](int entry) { events_.OnSourceMenu(entry); });
   CreateFrames();
@@ -221,6 +222,10 @@ void WinMainView::SetButtonPressed(int index, bool pressed) {
 
 void WinMainView::SetSourceImage(int image) {
   toolbar_.SetImage(vellumo::toolbar::kSource, image);
+}
+
+void WinMainView::SetStartupMenu(const StartupMenuState& state) {
+  toolbar_.SetStartupMenu(state);
 }
 
 void WinMainView::SetSourceText(const std::string& text) {

@@ -58,6 +58,7 @@ class WinMainView : public MainView {
 
   void SetButtonPressed(int index, bool pressed) override;
   void SetSourceImage(int image) override;
+  void SetStartupMenu(const StartupMenuState& state) override;
   void SetSourceText(const std::string& text) override;
   void SetImages(const std::vector<std::string>& names) override;
   void SetImagesCaption(const std::string& caption) override;

@@ -13,6 +13,7 @@
 #include "run_lock.h"
 #include "startup/main.h"
 #include "startup/run_mode.h"
+#include "task_schedule.h"
 #include "utf.h"
 #include "wic_picture_converter.h"
 #include "win_desktop.h"
@@ -35,19 +36,15 @@ int RunProgram() {
   WinEventLoop loop;
   WinViews views(loop);
   RegistryRunAtLogon startup;
+  TaskSchedulerChange schedule;
   // No console to tell: what a run could not do goes to a log file.
   LogFileReport report(LogPath());
-  Platform platform{settings,
-                    files,
-                    pictures,
-                    desktop,
-                    loop,
-                    views,
-                    startup,
-                    report,
-                    Get_Windows_Path(),
-                    BitmapPath(),
-                    FallbackBitmapPath()};
+  Platform platform{settings,     files,
+                    pictures,     desktop,
+                    loop,         views,
+                    startup,      schedule,
+                    report,       Get_Windows_Path(),
+                    BitmapPath(), FallbackBitmapPath()};
 
   if (IsBackgroundSwitch(Narrow(arguments))) {
     // One change at a time: runs started together would otherwise interleave their settings.

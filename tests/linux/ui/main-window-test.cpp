@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "main_toolbar.h"
 #include "main_window_fixture.h"
@@ -107,13 +108,16 @@ TEST_F(MainWindowTest, ToolbarHasTheDesignedButtons) {
     }
     ASSERT_NE(action, nullptr);
     EXPECT_EQ(action->text(), spec.caption);
-    EXPECT_EQ(action->isCheckable(), spec.kind == ButtonKind::kCheck);
+    EXPECT_EQ(action->isCheckable(), IsCheck(spec.kind));
     EXPECT_EQ(action->isVisible(), spec.visible);
   }
   EXPECT_EQ(toolbar.toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
   EXPECT_EQ(toolbar.Button(toolbar::kSource)->popupMode(), QToolButton::MenuButtonPopup);
   ASSERT_EQ(toolbar.SourceMenu()->actions().size(), 3);
   EXPECT_EQ(toolbar.SourceMenu()->actions()[1]->text(), "Single Folder");
+  EXPECT_EQ(toolbar.Button(toolbar::kStartup)->popupMode(), QToolButton::MenuButtonPopup);
+  ASSERT_EQ(toolbar.StartupMenu()->actions().size(), 5);
+  EXPECT_EQ(toolbar.StartupMenu()->actions()[2]->text(), "Every Hour");
 }
 
 TEST_F(MainWindowTest, EveryControlTheKeyboardReachesHasAnAccessibleName) {
@@ -187,6 +191,56 @@ TEST_F(MainWindowTest, SourceArrowAndKeyboardOpenTheMenuWhoseEntriesReachTheLogi
   view_->SetSourceImage(1);
   EXPECT_EQ(source->icon().cacheKey(),
             view_->toolbar().Action(toolbar::kSource)->icon().cacheKey());
+}
+
+TEST_F(MainWindowTest, StartupArrowAndKeyboardOpenItsMenuWhoseEntriesReachTheLogic) {
+  ShowActive();
+  QToolButton* startup = view_->toolbar().Button(toolbar::kStartup);
+  WhenOpen([](QWidget& menu) {
+    QTest::keyClick(&menu, Qt::Key_Down);
+    QTest::keyClick(&menu, Qt::Key_Down);
+    QTest::keyClick(&menu, Qt::Key_Return);
+  });
+  QTest::mouseClick(startup, Qt::LeftButton, {},
+                    QPoint(startup->width() - 3, startup->height() / 2));
+  WhenOpen([](QWidget& menu) {
+    QTest::keyClick(&menu, Qt::Key_Down);
+    QTest::keyClick(&menu, Qt::Key_Return);
+  });
+  startup->setFocus();
+  QTest::keyClick(startup, Qt::Key_F4);
+  EXPECT_EQ(events_.lines, (Lines{"startup menu 2", "startup menu 1"}))
+      << "the arrow never presses the button itself";
+  EXPECT_FALSE(startup->isChecked());
+}
+
+// What a screen reader reads of the menu: which entry is checked, and why the intervals are off.
+TEST_F(MainWindowTest, StartupMenuShowsTheChoiceAndWhyIntervalsAreOff) {
+  QMenu& menu = *view_->toolbar().StartupMenu();
+  view_->SetStartupMenu({3, true, ""});
+  EXPECT_TRUE(menu.actions()[2]->isChecked());
+  EXPECT_TRUE(menu.actions()[1]->isEnabled());
+  view_->SetStartupMenu({1, false, "No user manager."});
+  EXPECT_TRUE(menu.actions()[0]->isChecked());
+  EXPECT_FALSE(menu.actions()[2]->isChecked());
+  EXPECT_TRUE(menu.actions()[0]->isEnabled());
+  for (int i = 1; i < 5; ++i) {
+    EXPECT_FALSE(menu.actions()[i]->isEnabled());
+    EXPECT_EQ(menu.actions()[i]->toolTip(), "No user manager.");
+  }
+  menu.popup(QPoint(0, 0));
+  const QPoint at = menu.actionGeometry(menu.actions()[3]).center();
+  QHelpEvent tip(QEvent::ToolTip, at, menu.mapToGlobal(at));
+  QApplication::sendEvent(&menu, &tip);
+  EXPECT_EQ(QToolTip::text(), "No user manager.");
+  QAccessibleInterface* entry = QAccessible::queryAccessibleInterface(&menu)->child(1);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_TRUE(entry->state().disabled);
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(&menu)->child(0)->state().checked);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(&menu)->text(QAccessible::Description),
+            "No user manager.")
+      << "a menu entry tells a screen reader nothing of its tool tip";
+  menu.close();
 }
 
 TEST_F(MainWindowTest, ArrowsMoveAlongTheShownToolbarButtons) {

@@ -230,6 +230,95 @@ TEST_F(MainWindowTest, SourceArrowOpensTheMenu) {
   EXPECT_EQ(events_.lines, std::vector<std::string>{"menu 2"});
 }
 
+// What the open menu shows, read from inside its own loop: each entry's text and state.
+struct ShownMenu {
+  std::vector<std::wstring> texts;
+  std::vector<UINT> states;
+  std::wstring tip;  // the text of a tip shown beside the menu, if any
+};
+ShownMenu shown_menu;
+
+void ReadOpenMenu() {
+  const HWND window = FindWindowW(L"#32768", nullptr);
+  const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+  shown_menu = {};
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = L"";
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    shown_menu.texts.emplace_back(text);
+    shown_menu.states.push_back(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION));
+  }
+}
+
+BOOL CALLBACK FindShownTip(HWND window, LPARAM) {
+  wchar_t name[32] = L"";
+  GetClassNameW(window, name, 32);
+  if (!IsWindowVisible(window) || std::wstring(name) != TOOLTIPS_CLASSW) return TRUE;
+  wchar_t text[128] = L"";
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.lpszText = text;
+  if (SendMessageW(window, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)))
+    shown_menu.tip = text;
+  return TRUE;
+}
+
+TEST_F(MainWindowTest, StartupArrowOpensItsMenuWithTheChoiceMarked) {
+  view_.Show();
+  view_.SetStartupMenu({3, true, ""});
+  const HWND toolbar = view_.toolbar().hwnd();
+  RECT button{};
+  SendMessageW(toolbar, TB_GETRECT, kToolbarIdBase + toolbar::kStartup,
+               reinterpret_cast<LPARAM>(&button));
+  const POINT arrow{button.right - 3, (button.top + button.bottom) / 2};
+  SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    ReadOpenMenu();
+    const HWND menu = FindWindowW(L"#32768", nullptr);
+    for (const WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) PostMessageW(menu, WM_KEYDOWN, key, 0);
+  });
+  Click(toolbar, arrow);
+  loop_.Yield();
+  EXPECT_EQ(events_.lines, std::vector<std::string>{"startup menu 2"});
+  EXPECT_FALSE(view_.toolbar().IsPressed(toolbar::kStartup)) << "the arrow is not the face";
+  ASSERT_EQ(shown_menu.texts.size(), kStartupMenu.size());
+  EXPECT_EQ(shown_menu.texts[4], L"Every Day");
+  for (size_t i = 0; i < kStartupMenu.size(); ++i) {
+    EXPECT_EQ((shown_menu.states[i] & MF_CHECKED) != 0, i == 2) << i;
+    EXPECT_EQ(shown_menu.states[i] & MF_GRAYED, 0u) << i;
+  }
+}
+
+// Where the system has no scheduler the intervals are off, and the entry the keyboard reaches
+// says why beside the menu.
+TEST_F(MainWindowTest, StartupMenuTellsWhyTheIntervalsAreOff) {
+  view_.Show();
+  view_.SetStartupMenu({1, false, "The Task Scheduler cannot be reached."});
+  const HWND toolbar = view_.toolbar().hwnd();
+  RECT button{};
+  SendMessageW(toolbar, TB_GETRECT, kToolbarIdBase + toolbar::kStartup,
+               reinterpret_cast<LPARAM>(&button));
+  SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    ReadOpenMenu();
+    const HWND menu = FindWindowW(L"#32768", nullptr);
+    for (const WPARAM key : {VK_DOWN, VK_DOWN}) PostMessageW(menu, WM_KEYDOWN, key, 0);
+    SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      EnumThreadWindows(GetCurrentThreadId(), FindShownTip, 0);
+      PostMessageW(FindWindowW(L"#32768", nullptr), WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+  });
+  Click(toolbar, POINT{button.right - 3, (button.top + button.bottom) / 2});
+  loop_.Yield();
+  EXPECT_TRUE(events_.lines.empty());
+  ASSERT_EQ(shown_menu.states.size(), kStartupMenu.size());
+  EXPECT_NE(shown_menu.states[0] & MF_CHECKED, 0u);
+  EXPECT_EQ(shown_menu.states[0] & MF_GRAYED, 0u);
+  for (size_t i = 1; i < kStartupMenu.size(); ++i) EXPECT_NE(shown_menu.states[i] & MF_GRAYED, 0u);
+  EXPECT_EQ(shown_menu.tip, L"The Task Scheduler cannot be reached.");
+}
+
 // The system's dialogs are modal: found and answered from inside their own loop, with the
 // button `command`, once they show (the window exists before the dialog is ready). One the
 // answer left open is cancelled, so that a failing test does not hang.
